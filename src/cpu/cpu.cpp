@@ -1,0 +1,549 @@
+#include "cpu/cpu.h"
+
+#include <cstddef>
+
+namespace cpu {
+std::uint16_t PC;
+std::uint8_t A;
+std::uint8_t X;
+std::uint8_t Y;
+std::uint8_t P;
+std::uint8_t S;
+} // namespace cpu
+
+using namespace cpu;
+
+namespace {
+void storeToMemory(std::uint16_t address, std::uint8_t value) { C64Memory[address] = value; }
+} // namespace
+
+CpuWriteHook writeHook = storeToMemory;
+std::array<std::uint8_t, 0x10000> C64Memory;
+bool cpuHalted;
+std::array<CpuHandler, 256> modeHandlers;
+std::array<CpuHandler, 256> opHandlers;
+std::uint16_t effAddr;
+std::uint8_t operandByte;
+std::uint16_t carryWord;
+std::uint16_t resultWord;
+std::uint16_t pointerWord;
+std::uint8_t opcode;
+
+namespace {
+
+constexpr std::uint8_t flagN = 0x80;
+constexpr std::uint8_t flagV = 0x40;
+constexpr std::uint8_t flagD = 0x08;
+constexpr std::uint8_t flagI = 0x04;
+constexpr std::uint8_t flagZ = 0x02;
+constexpr std::uint8_t flagC = 0x01;
+
+// B and bit 5 are set before every instruction. Only PLP and RTI can clear
+// them, so the run loop sets them again only after those two and at the start
+// of a run, which keeps the status byte out of a store and reload on every
+// instruction.
+bool statusPulled;
+
+std::uint8_t& M(std::uint16_t address) { return C64Memory[address]; }
+
+// A word whose low byte sits at $FFFF takes its high byte from $0000, as the
+// 6502's own address arithmetic does.
+std::uint16_t wordAt(std::uint16_t address) {
+    return M(address) | M(static_cast<std::uint16_t>(address + 1)) << 8;
+}
+
+void setFlag(std::uint8_t flag, bool on) { P = on ? (P | flag) : (P & ~flag); }
+bool flag(std::uint8_t flag) { return (P & flag) != 0; }
+constexpr std::array<std::uint8_t, 256> nzFlags = [] {
+    std::array<std::uint8_t, 256> flags{};
+    for (std::size_t value = 0; value < 256; ++value) {
+        flags[value] = (value & flagN) | (value == 0 ? flagZ : 0);
+    }
+    return flags;
+}();
+void setNZ(std::uint8_t value) { P = (P & ~(flagN | flagZ)) | nzFlags[value]; }
+
+void callMode() { modeHandlers[opcode](); }
+std::uint8_t operand() {
+    callMode();
+    return M(effAddr);
+}
+
+void push(std::uint8_t value) { M(0x0100 + S--) = value; }
+std::uint8_t pull() { return M(0x0100 + ++S); }
+
+// While an instruction's handlers run, PC still holds the opcode's address;
+// each instruction steps PC past all of its bytes with a single update, in its
+// mode handler or, for the implied ones, in its operation handler. Between
+// instructions PC is exactly what stepping byte by byte gives, and keeping
+// the program counter to one update per instruction is what makes the run
+// loop fast.
+
+std::uint8_t operandAt(unsigned offset) { return M(PC + offset); }
+std::uint16_t operandWord() { return wordAt(PC + 1); }
+void stepPast(unsigned length) { PC += length; }
+
+// Addressing modes: each leaves its effective address in effAddr.
+
+void modeImplied() {}
+void modeImmediate() {
+    effAddr = PC + 1;
+    stepPast(2);
+}
+void modeZeroPage() {
+    effAddr = operandAt(1);
+    stepPast(2);
+}
+void modeZeroPageX() {
+    effAddr = (operandAt(1) + X) & 0xFF;
+    stepPast(2);
+}
+void modeZeroPageY() {
+    effAddr = (operandAt(1) + Y) & 0xFF;
+    stepPast(2);
+}
+void modeAbsolute() {
+    effAddr = operandWord();
+    stepPast(3);
+}
+void modeAbsoluteX() {
+    effAddr = operandWord() + X;
+    stepPast(3);
+}
+void modeAbsoluteY() {
+    effAddr = operandWord() + Y;
+    stepPast(3);
+}
+void modeRelative() {
+    const std::uint8_t d = operandAt(1);
+    effAddr = d < 0x80 ? d : d - 0x100;
+    stepPast(2);
+}
+// The zero-page pointer's high byte comes from operandByte + 1 in 16 bits:
+// a pointer at $FF takes it from $0100.
+void modeIndexedIndirect() {
+    operandByte = (operandAt(1) + X) & 0xFF;
+    effAddr = M(operandByte) | M(operandByte + 1) << 8;
+    stepPast(2);
+}
+void modeIndirectIndexed() {
+    operandByte = operandAt(1);
+    effAddr = (M(operandByte) | M(operandByte + 1) << 8) + Y;
+    stepPast(2);
+}
+void modeZeroPageIndirect() {
+    operandByte = operandAt(1);
+    effAddr = M(operandByte) | M(operandByte + 1) << 8;
+    stepPast(2);
+}
+// JMP ($xxFF) takes the high byte from $xx00, as the NMOS 6502 does.
+void modeAbsoluteIndirect() {
+    pointerWord = operandWord();
+    effAddr = M(pointerWord) | M((pointerWord & 0xFF00) | ((pointerWord + 1) & 0xFF)) << 8;
+    stepPast(3);
+}
+// Its only user, JMP, replaces PC, so this mode leaves PC alone.
+void modeAbsoluteIndexedIndirect() {
+    pointerWord = operandWord() + X;
+    effAddr = wordAt(pointerWord);
+}
+
+// Loads, transfers, logic.
+
+void opLDA() { setNZ(A = operand()); }
+void opLDX() { setNZ(X = operand()); }
+void opLDY() { setNZ(Y = operand()); }
+void opAND() { setNZ(A &= operand()); }
+void opORA() { setNZ(A |= operand()); }
+void opEOR() { setNZ(A ^= operand()); }
+void opTAX() { setNZ(X = A); }
+void opTAY() { setNZ(Y = A); }
+void opTXA() { setNZ(A = X); }
+void opTYA() { setNZ(A = Y); }
+void opTSX() { setNZ(X = S); }
+void opTXS() { S = X; }
+void opINX() { setNZ(++X); }
+void opINY() { setNZ(++Y); }
+void opDEX() { setNZ(--X); }
+void opDEY() { setNZ(--Y); }
+void opINA() { setNZ(++A); }
+void opDEA() { setNZ(--A); }
+
+// Stores.
+
+void opSTA() {
+    callMode();
+    writeHook(effAddr, A);
+}
+void opSTX() {
+    callMode();
+    writeHook(effAddr, X);
+}
+void opSTY() {
+    callMode();
+    writeHook(effAddr, Y);
+}
+void opSTZ() {
+    callMode();
+    M(effAddr) = 0;
+}
+
+// Compare and bit test.
+
+void compare(std::uint8_t reg) {
+    const unsigned t = reg + 0x100u - operand();
+    setFlag(flagC, t > 0xFF);
+    operandByte = t & 0xFF;
+    setNZ(operandByte);
+}
+void opCMP() { compare(A); }
+void opCPX() { compare(X); }
+void opCPY() { compare(Y); }
+
+void opBIT() {
+    operandByte = operand();
+    setFlag(flagZ, (A & operandByte) == 0);
+    P = (P & 0x3F) | (operandByte & 0xC0);
+}
+
+// Increment and decrement in memory go straight into C64Memory.
+
+void opINC() {
+    callMode();
+    setNZ(operandByte = ++M(effAddr));
+}
+void opDEC() {
+    callMode();
+    setNZ(operandByte = --M(effAddr));
+}
+
+// Shifts and rotates: the accumulator forms and the memory forms, whose
+// result is stored through writeHook.
+
+std::uint8_t shiftLeft(std::uint8_t value) {
+    setFlag(flagC, value & 0x80);
+    return value << 1;
+}
+std::uint8_t shiftRight(std::uint8_t value) {
+    setFlag(flagC, value & 0x01);
+    return value >> 1;
+}
+std::uint8_t rotateLeft(std::uint8_t value) { return shiftLeft(value) | carryWord; }
+std::uint8_t rotateRight(std::uint8_t value) { return shiftRight(value) | (carryWord ? 0x80 : 0); }
+
+void shiftMemory(std::uint8_t (*shift)(std::uint8_t)) {
+    operandByte = operand();
+    const std::uint8_t result = shift(operandByte);
+    writeHook(effAddr, result);
+    setNZ(result);
+}
+
+void opASLA() { setNZ(A = shiftLeft(A)); }
+void opLSRA() { setNZ(A = shiftRight(A)); }
+void opROLA() {
+    carryWord = P & flagC;
+    setNZ(A = rotateLeft(A));
+}
+void opRORA() {
+    carryWord = P & flagC;
+    setNZ(A = rotateRight(A));
+}
+void opASL() { shiftMemory(shiftLeft); }
+void opLSR() { shiftMemory(shiftRight); }
+void opROL() {
+    carryWord = P & flagC;
+    shiftMemory(rotateLeft);
+}
+void opROR() {
+    carryWord = P & flagC;
+    shiftMemory(rotateRight);
+}
+
+// Test-and-set and test-and-reset bits: Z comes from the byte written.
+
+void opTSB() {
+    callMode();
+    setFlag(flagZ, (M(effAddr) |= A) == 0);
+}
+void opTRB() {
+    callMode();
+    setFlag(flagZ, (M(effAddr) &= ~A) == 0);
+}
+
+// Branches.
+
+void branchIf(bool taken) {
+    if (taken) {
+        callMode();
+        PC += effAddr;
+    } else {
+        stepPast(2);
+    }
+}
+void opBPL() { branchIf(!flag(flagN)); }
+void opBMI() { branchIf(flag(flagN)); }
+void opBVC() { branchIf(!flag(flagV)); }
+void opBVS() { branchIf(flag(flagV)); }
+void opBCC() { branchIf(!flag(flagC)); }
+void opBCS() { branchIf(flag(flagC)); }
+void opBNE() { branchIf(!flag(flagZ)); }
+void opBEQ() { branchIf(flag(flagZ)); }
+void opBRA() { branchIf(true); }
+
+// Jumps and subroutines.
+
+void opJMP() {
+    callMode();
+    PC = effAddr;
+}
+// JSR pushes the address of its own last byte, high byte first.
+void opJSR() {
+    const std::uint16_t lastByte = PC + 2;
+    writeHook(0x0100 + S--, lastByte >> 8);
+    writeHook(0x0100 + S--, lastByte & 0xFF);
+    callMode();
+    PC = effAddr;
+}
+void opRTS() {
+    const std::uint8_t low = pull();
+    PC = (low | pull() << 8) + 1;
+}
+void opRTI() {
+    P = pull() | 0x20;
+    statusPulled = true;
+    const std::uint8_t low = pull();
+    PC = low | pull() << 8;
+}
+
+// Stack.
+
+void opPHA() { push(A); }
+void opPHX() { push(X); }
+void opPHY() { push(Y); }
+void opPHP() { push(P); }
+void opPLA() { setNZ(A = pull()); }
+void opPLX() { setNZ(X = pull()); }
+void opPLY() { setNZ(Y = pull()); }
+void opPLP() {
+    P = pull() | 0x20;
+    statusPulled = true;
+}
+
+// Flags. I has no effect: there are no interrupts.
+
+void opCLC() { P &= ~flagC; }
+void opCLD() { P &= ~flagD; }
+void opCLI() { P &= ~flagI; }
+void opCLV() { P &= ~flagV; }
+void opSEC() { P |= flagC; }
+void opSED() { P |= flagD; }
+void opSEI() { P |= flagI; }
+
+// No-operation, and BRK as the halt that ends a run.
+
+void opNOP() {}
+void opBRK() { cpuHalted = true; }
+
+// Arithmetic. In decimal mode ADC's Z and V describe the binary sum, N the sum
+// before the high-digit correction and C the corrected sum; SBC's flags always
+// describe the binary difference.
+
+void opADC() {
+    operandByte = operand();
+    carryWord = P & flagC;
+    resultWord = A + operandByte + carryWord;
+    setFlag(flagV, ~(A ^ operandByte) & (A ^ resultWord) & 0x80);
+    setFlag(flagZ, (resultWord & 0xFF) == 0);
+    if (!flag(flagD)) {
+        setFlag(flagC, resultWord > 0xFF);
+        setFlag(flagN, resultWord & 0x80);
+    } else {
+        unsigned lo = (A & 0x0F) + (operandByte & 0x0F) + (P & flagC);
+        if (lo > 9) lo += 6;
+        resultWord = (lo & 0x0F) + (A & 0xF0) + (operandByte & 0xF0) + (lo > 14 ? 0x10 : 0);
+        setFlag(flagN, resultWord & 0x80);
+        if ((resultWord & 0x1F0) > 0x90) resultWord += 0x60;
+        setFlag(flagC, (resultWord & 0xFF0) > 0xF0);
+    }
+    A = resultWord & 0xFF;
+}
+
+void opSBC() {
+    operandByte = operand();
+    const unsigned borrow = 1 - (P & flagC);
+    resultWord = A - operandByte - borrow;
+    setFlag(flagV, (A ^ resultWord) & (A ^ operandByte) & 0x80);
+    if (flag(flagD)) {
+        pointerWord = (A & 0x0F) - (operandByte & 0x0F) - borrow;
+        if (pointerWord & 0x10) {
+            pointerWord = ((pointerWord - 6) & 0x0F) | ((A & 0xF0) - (operandByte & 0xF0) - 0x10);
+        } else {
+            pointerWord = (pointerWord & 0x0F) | ((A & 0xF0) - (operandByte & 0xF0));
+        }
+        if (pointerWord & 0x100) pointerWord -= 0x60;
+        A = pointerWord & 0xFF;
+    } else {
+        A = resultWord & 0xFF;
+    }
+    setFlag(flagN, resultWord & 0x80);
+    setFlag(flagZ, (resultWord & 0xFF) == 0);
+    setFlag(flagC, resultWord < 0x100);
+}
+
+// The opcode map: the documented NMOS 6502 set at its published places, then
+// the 65C02 additions. Every opcode not listed is a one-byte no-operation.
+
+struct OpcodeEntry {
+    std::uint8_t opcode;
+    CpuHandler op;
+    CpuHandler mode;
+};
+
+// An instruction without operand is one byte long.
+template <CpuHandler operation> void oneByte() {
+    stepPast(1);
+    operation();
+}
+
+constexpr CpuHandler imp = modeImplied;
+constexpr CpuHandler imm = modeImmediate;
+constexpr CpuHandler zp = modeZeroPage;
+constexpr CpuHandler zpx = modeZeroPageX;
+constexpr CpuHandler zpy = modeZeroPageY;
+constexpr CpuHandler abs_ = modeAbsolute;
+constexpr CpuHandler abx = modeAbsoluteX;
+constexpr CpuHandler aby = modeAbsoluteY;
+constexpr CpuHandler rel = modeRelative;
+constexpr CpuHandler izx = modeIndexedIndirect;
+constexpr CpuHandler izy = modeIndirectIndexed;
+constexpr CpuHandler izp = modeZeroPageIndirect;
+constexpr CpuHandler ind = modeAbsoluteIndirect;
+constexpr CpuHandler iax = modeAbsoluteIndexedIndirect;
+
+// clang-format off
+constexpr OpcodeEntry nmosOpcodes[] = {
+    {0x69, opADC, imm}, {0x65, opADC, zp}, {0x75, opADC, zpx}, {0x6D, opADC, abs_},
+    {0x7D, opADC, abx}, {0x79, opADC, aby}, {0x61, opADC, izx}, {0x71, opADC, izy},
+    {0x29, opAND, imm}, {0x25, opAND, zp}, {0x35, opAND, zpx}, {0x2D, opAND, abs_},
+    {0x3D, opAND, abx}, {0x39, opAND, aby}, {0x21, opAND, izx}, {0x31, opAND, izy},
+    {0x0A, oneByte<opASLA>, imp}, {0x06, opASL, zp}, {0x16, opASL, zpx}, {0x0E, opASL, abs_},
+    {0x1E, opASL, abx},
+    {0x90, opBCC, rel}, {0xB0, opBCS, rel}, {0xF0, opBEQ, rel}, {0x30, opBMI, rel},
+    {0xD0, opBNE, rel}, {0x10, opBPL, rel}, {0x50, opBVC, rel}, {0x70, opBVS, rel},
+    {0x24, opBIT, zp}, {0x2C, opBIT, abs_},
+    {0x00, oneByte<opBRK>, imp},
+    {0x18, oneByte<opCLC>, imp}, {0xD8, oneByte<opCLD>, imp}, {0x58, oneByte<opCLI>, imp}, {0xB8, oneByte<opCLV>, imp},
+    {0xC9, opCMP, imm}, {0xC5, opCMP, zp}, {0xD5, opCMP, zpx}, {0xCD, opCMP, abs_},
+    {0xDD, opCMP, abx}, {0xD9, opCMP, aby}, {0xC1, opCMP, izx}, {0xD1, opCMP, izy},
+    {0xE0, opCPX, imm}, {0xE4, opCPX, zp}, {0xEC, opCPX, abs_},
+    {0xC0, opCPY, imm}, {0xC4, opCPY, zp}, {0xCC, opCPY, abs_},
+    {0xC6, opDEC, zp}, {0xD6, opDEC, zpx}, {0xCE, opDEC, abs_}, {0xDE, opDEC, abx},
+    {0xCA, oneByte<opDEX>, imp}, {0x88, oneByte<opDEY>, imp},
+    {0x49, opEOR, imm}, {0x45, opEOR, zp}, {0x55, opEOR, zpx}, {0x4D, opEOR, abs_},
+    {0x5D, opEOR, abx}, {0x59, opEOR, aby}, {0x41, opEOR, izx}, {0x51, opEOR, izy},
+    {0xE6, opINC, zp}, {0xF6, opINC, zpx}, {0xEE, opINC, abs_}, {0xFE, opINC, abx},
+    {0xE8, oneByte<opINX>, imp}, {0xC8, oneByte<opINY>, imp},
+    {0x4C, opJMP, abs_}, {0x6C, opJMP, ind},
+    {0x20, opJSR, abs_},
+    {0xA9, opLDA, imm}, {0xA5, opLDA, zp}, {0xB5, opLDA, zpx}, {0xAD, opLDA, abs_},
+    {0xBD, opLDA, abx}, {0xB9, opLDA, aby}, {0xA1, opLDA, izx}, {0xB1, opLDA, izy},
+    {0xA2, opLDX, imm}, {0xA6, opLDX, zp}, {0xB6, opLDX, zpy}, {0xAE, opLDX, abs_},
+    {0xBE, opLDX, aby},
+    {0xA0, opLDY, imm}, {0xA4, opLDY, zp}, {0xB4, opLDY, zpx}, {0xAC, opLDY, abs_},
+    {0xBC, opLDY, abx},
+    {0x4A, oneByte<opLSRA>, imp}, {0x46, opLSR, zp}, {0x56, opLSR, zpx}, {0x4E, opLSR, abs_},
+    {0x5E, opLSR, abx},
+    {0xEA, oneByte<opNOP>, imp},
+    {0x09, opORA, imm}, {0x05, opORA, zp}, {0x15, opORA, zpx}, {0x0D, opORA, abs_},
+    {0x1D, opORA, abx}, {0x19, opORA, aby}, {0x01, opORA, izx}, {0x11, opORA, izy},
+    {0x48, oneByte<opPHA>, imp}, {0x08, oneByte<opPHP>, imp}, {0x68, oneByte<opPLA>, imp}, {0x28, oneByte<opPLP>, imp},
+    {0x2A, oneByte<opROLA>, imp}, {0x26, opROL, zp}, {0x36, opROL, zpx}, {0x2E, opROL, abs_},
+    {0x3E, opROL, abx},
+    {0x6A, oneByte<opRORA>, imp}, {0x66, opROR, zp}, {0x76, opROR, zpx}, {0x6E, opROR, abs_},
+    {0x7E, opROR, abx},
+    {0x40, oneByte<opRTI>, imp}, {0x60, oneByte<opRTS>, imp},
+    {0xE9, opSBC, imm}, {0xE5, opSBC, zp}, {0xF5, opSBC, zpx}, {0xED, opSBC, abs_},
+    {0xFD, opSBC, abx}, {0xF9, opSBC, aby}, {0xE1, opSBC, izx}, {0xF1, opSBC, izy},
+    {0x38, oneByte<opSEC>, imp}, {0xF8, oneByte<opSED>, imp}, {0x78, oneByte<opSEI>, imp},
+    {0x85, opSTA, zp}, {0x95, opSTA, zpx}, {0x8D, opSTA, abs_}, {0x9D, opSTA, abx},
+    {0x99, opSTA, aby}, {0x81, opSTA, izx}, {0x91, opSTA, izy},
+    {0x86, opSTX, zp}, {0x96, opSTX, zpy}, {0x8E, opSTX, abs_},
+    {0x84, opSTY, zp}, {0x94, opSTY, zpx}, {0x8C, opSTY, abs_},
+    {0xAA, oneByte<opTAX>, imp}, {0xA8, oneByte<opTAY>, imp}, {0xBA, oneByte<opTSX>, imp}, {0x8A, oneByte<opTXA>, imp},
+    {0x9A, oneByte<opTXS>, imp}, {0x98, oneByte<opTYA>, imp},
+};
+
+constexpr OpcodeEntry cmosOpcodes[] = {
+    {0x04, opTSB, zp},  {0x0C, opTSB, abs_}, {0x12, opORA, izp}, {0x14, opTRB, zp},
+    {0x1A, oneByte<opINA>, imp}, {0x1C, opTRB, abs_}, {0x32, opAND, izp}, {0x34, opBIT, zpx},
+    {0x3A, oneByte<opDEA>, imp}, {0x3C, opBIT, abx},  {0x52, opEOR, izp}, {0x5A, oneByte<opPHY>, imp},
+    {0x64, opSTZ, zp},  {0x72, opADC, izp},  {0x74, opSTZ, zpx}, {0x7A, oneByte<opPLY>, imp},
+    {0x7C, opJMP, iax}, {0x80, opBRA, rel},  {0x89, opBIT, imm}, {0x92, opSTA, izp},
+    {0x9C, opSTZ, abs_}, {0x9E, opSTZ, abx}, {0xB2, opLDA, izp}, {0xD2, opCMP, izp},
+    {0xDA, oneByte<opPHX>, imp}, {0xF2, opSBC, izp},  {0xFA, oneByte<opPLX>, imp},
+};
+// clang-format on
+
+static_assert(std::size(nmosOpcodes) == 151);
+static_assert(std::size(cmosOpcodes) == 27);
+
+struct OpcodeMap {
+    std::array<CpuHandler, 256> op;
+    std::array<CpuHandler, 256> mode;
+};
+
+constexpr OpcodeMap buildOpcodeMap() {
+    OpcodeMap map{};
+    std::array<bool, 256> listed{};
+    auto place = [&](const OpcodeEntry& entry) {
+        if (listed[entry.opcode]) throw "opcode listed twice";
+        listed[entry.opcode] = true;
+        map.op[entry.opcode] = entry.op;
+        map.mode[entry.opcode] = entry.mode;
+    };
+    for (const auto& entry : nmosOpcodes) place(entry);
+    for (const auto& entry : cmosOpcodes) place(entry);
+    for (std::size_t code = 0; code < 256; ++code) {
+        if (!listed[code]) place({static_cast<std::uint8_t>(code), oneByte<opNOP>, imp});
+    }
+    return map;
+}
+
+constexpr OpcodeMap opcodeMap = buildOpcodeMap();
+
+} // namespace
+
+void cpuBuildTables() {
+    for (std::size_t code = 0; code < 256; ++code) {
+        opHandlers[code] = opcodeMap.op[code];
+        modeHandlers[code] = opcodeMap.mode[code];
+    }
+}
+
+void cpuReset() {
+    A = 0;
+    X = 0;
+    Y = 0;
+    P = 0x20;
+    S = 0xFF;
+    PC = wordAt(0xFFFC);
+}
+
+bool cpuRun(std::int32_t budget) {
+    bool result = true;
+    statusPulled = true; // the caller may have set P
+    while (!cpuHalted) {
+        opcode = M(PC);
+        if (statusPulled) {
+            P |= 0x30;
+            statusPulled = false;
+        }
+        opHandlers[opcode]();
+        // A budget below 1 is spent after one instruction rather than never.
+        if (--budget <= 0) {
+            cpuHalted = true;
+            result = false;
+        }
+    }
+    return result;
+}
