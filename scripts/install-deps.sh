@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     64tass
     libadplug-dev
+    libncurses-dev tmux
 )
 
 fail() {
