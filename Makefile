@@ -1,6 +1,8 @@
 # The one entry point: `make test`, `make bench`, `make clean`.
 BUILD_DIR ?= build
 SANITIZE ?=
+# A ctest regular expression: run only the tests whose names match it.
+TESTS ?=
 JOBS ?= $(shell nproc)
 
 CONFIGURE = cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=Release
@@ -15,7 +17,7 @@ build: deps
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 test: build
-	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS) $(if $(TESTS),-R '$(TESTS)')
 
 bench: deps
 	$(CONFIGURE) -B build-bench -DQUAVIX_SANITIZE=

@@ -1,10 +1,8 @@
+#include "load_program.h"
+
 #include "cpu/cpu.h"
 
 #include <benchmark/benchmark.h>
-
-#include <fstream>
-#include <iterator>
-#include <vector>
 
 namespace {
 
@@ -16,17 +14,8 @@ void hook(std::uint16_t address, std::uint8_t value) {
     C64Memory[address] = value;
 }
 
-void loadMixedLoop() {
-    std::ifstream file(MIXED_LOOP_PROGRAM, std::ios::binary);
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
-    C64Memory.fill(0);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        C64Memory[0x1000 + i] = static_cast<std::uint8_t>(bytes[i]);
-    }
-}
-
 void BM_CpuRunMixedLoop(benchmark::State& state) {
-    loadMixedLoop();
+    loadProgram(MIXED_LOOP_PROGRAM, 0x1000);
     cpuBuildTables();
     writeHook = hook;
     constexpr std::int32_t budget = 1 << 20;

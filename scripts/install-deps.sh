@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ make
     libgtest-dev libgmock-dev libbenchmark-dev
     64tass
-    libadplug-dev
+    libadplug-dev libsdl1.2-dev
     libncurses-dev tmux
 )
 
