@@ -38,12 +38,6 @@ constexpr std::uint8_t flagI = 0x04;
 constexpr std::uint8_t flagZ = 0x02;
 constexpr std::uint8_t flagC = 0x01;
 
-// B and bit 5 are set before every instruction. Only PLP and RTI can clear
-// them, so the run loop sets them again only after those two and at the start
-// of a run, which keeps the status byte out of a store and reload on every
-// instruction.
-bool statusPulled;
-
 std::uint8_t& M(std::uint16_t address) { return C64Memory[address]; }
 
 // A word whose low byte sits at $FFFF takes its high byte from $0000, as the
@@ -54,14 +48,9 @@ std::uint16_t wordAt(std::uint16_t address) {
 
 void setFlag(std::uint8_t flag, bool on) { P = on ? (P | flag) : (P & ~flag); }
 bool flag(std::uint8_t flag) { return (P & flag) != 0; }
-constexpr std::array<std::uint8_t, 256> nzFlags = [] {
-    std::array<std::uint8_t, 256> flags{};
-    for (std::size_t value = 0; value < 256; ++value) {
-        flags[value] = (value & flagN) | (value == 0 ? flagZ : 0);
-    }
-    return flags;
-}();
-void setNZ(std::uint8_t value) { P = (P & ~(flagN | flagZ)) | nzFlags[value]; }
+void setNZ(std::uint8_t value) {
+    P = (P & ~(flagN | flagZ)) | (value & flagN) | (value == 0 ? flagZ : 0);
+}
 
 void callMode() { modeHandlers[opcode](); }
 std::uint8_t operand() {
@@ -310,7 +299,6 @@ void opRTS() {
 }
 void opRTI() {
     P = pull() | 0x20;
-    statusPulled = true;
     const std::uint8_t low = pull();
     PC = low | pull() << 8;
 }
@@ -324,10 +312,7 @@ void opPHP() { push(P); }
 void opPLA() { setNZ(A = pull()); }
 void opPLX() { setNZ(X = pull()); }
 void opPLY() { setNZ(Y = pull()); }
-void opPLP() {
-    P = pull() | 0x20;
-    statusPulled = true;
-}
+void opPLP() { P = pull() | 0x20; }
 
 // Flags. I has no effect: there are no interrupts.
 
@@ -531,13 +516,9 @@ void cpuReset() {
 
 bool cpuRun(std::int32_t budget) {
     bool result = true;
-    statusPulled = true; // the caller may have set P
     while (!cpuHalted) {
         opcode = M(PC);
-        if (statusPulled) {
-            P |= 0x30;
-            statusPulled = false;
-        }
+        P |= 0x30;
         opHandlers[opcode]();
         // A budget below 1 is spent after one instruction rather than never.
         if (--budget <= 0) {
