@@ -9,6 +9,7 @@ packages=(
     64tass
     libadplug-dev libsdl1.2-dev
     libncurses-dev tmux
+    clang libclang-rt-14-dev
 )
 
 fail() {
