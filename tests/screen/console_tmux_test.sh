@@ -6,23 +6,9 @@
 # Usage: console_tmux_test.sh <tmux> <console_demo>
 set -euo pipefail
 
-tmux_program=$1
+source "$(dirname "$0")/../tmux_lib.sh"
+tmux_setup "$1" quavix-console
 demo=$2
-export LC_ALL=C.UTF-8
-unset TMUX
-
-work=$(mktemp -d /tmp/quavix-console.XXXXXX)
-tmux=("$tmux_program" -S "$work/socket" -f "$work/tmux.conf")
-cleanup() {
-    "${tmux[@]}" kill-server >/dev/null 2>&1 || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-cat >"$work/tmux.conf" <<'EOF'
-set -g status off
-set -g default-terminal tmux-256color
-EOF
 
 # Each pane runs the demo between two snapshots of the terminal's modes, then
 # says how it ended and stays open for the checks.
@@ -37,34 +23,9 @@ echo "demo-exit \$status"
 exec sleep 600
 EOF
 
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-
-capture() { "${tmux[@]}" capture-pane -p -t "$1" "${@:2}"; }
-row() { capture "$1" "${@:3}" | sed -n "$2p"; }
-
-# Polls the pane until the text stands on it.
-wait_for() {
-    local deadline=$((SECONDS + 20))
-    while ((SECONDS < deadline)); do
-        capture "$1" | grep -qF -- "$2" && return 0
-        sleep 0.05
-    done
-    fail "$1: '$2' did not appear; the pane shows:"
-    capture "$1" >&2
-    return 1
-}
-
 start_demo() { # name width height [variable=value...]
     "${tmux[@]}" new-session -d -s "$1" -x "$2" -y "$3" "sh '$work/run.sh' '$1' ${*:4}"
     wait_for "$1" "keys:"
-}
-
-expect_equal() { # what expected actual
-    [[ "$2" == "$3" ]] || fail "$1: expected '$2', got '$3'"
 }
 
 # The terminal as the shell had it: normal screen, cursor shown, keypad
@@ -187,8 +148,4 @@ for signal in TERM INT HUP SEGV; do
     expect_restored "$name"
 done
 
-if ((failures > 0)); then
-    echo "$failures console checks failed" >&2
-    exit 1
-fi
-echo "console checks passed"
+tmux_finish console
