@@ -1,4 +1,4 @@
-#include "load_program.h"
+#include "bench_setup.h"
 
 #include "audio/audio_stream.h"
 #include "cpu/c64_io.h"
@@ -31,11 +31,7 @@ void startPlaying() {
     loadProgram(PLAY_ROUTINE_PROGRAM, 0x1000);
     cpuBuildTables();
     writeHook = c64WriteHook;
-    oplChip = YMF262Init(1, 14400000, outputRate);
-    YMF262ResetChip(oplChip);
-    oplClear();
-    initBridgeTables();
-    sidReset();
+    startChip();
     sampleCounter = 1;
     tickHandler = playRoutineTick;
     setRateAndUnpause(50);

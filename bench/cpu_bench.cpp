@@ -1,4 +1,4 @@
-#include "load_program.h"
+#include "bench_setup.h"
 
 #include "cpu/cpu.h"
 

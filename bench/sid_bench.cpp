@@ -1,3 +1,5 @@
+#include "bench_setup.h"
+
 #include "sidopl/opl_port.h"
 #include "sidopl/sid_image.h"
 #include "sidopl/voice_translation.h"
@@ -6,15 +8,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-// The real chip behind the port, so each write costs what it costs in play.
-void startChip() {
-    oplChip = YMF262Init(1, 14400000, 48000);
-    YMF262ResetChip(oplChip);
-    oplClear();
-    initBridgeTables();
-    sidReset();
-}
 
 // Every voice playing: pulse, sawtooth and noise with pitches and envelopes.
 void fillImage() {

@@ -46,7 +46,10 @@ void consoleUpdate() {
     ++headless.updates;
 }
 
-bool consoleKeyPressed() { return !headless.keys.empty(); }
+bool consoleKeyPressed() {
+    if (headless.onKeyPoll) headless.onKeyPoll();
+    return !headless.keys.empty();
+}
 
 std::uint8_t consoleReadKey() {
     // Waiting here would hang the test run; a test that reads more keys than

@@ -17,6 +17,9 @@ struct HeadlessConsole {
     CursorShape cursorShape = cursorUnderline;
     std::uint16_t cursorColumn = 0;
     std::uint16_t cursorRow = 0;
+    // Called on every key poll, before it looks at the queue: a test can
+    // act between two passes of a screen's loop, on the loop's own thread.
+    void (*onKeyPoll)() = nullptr;
 };
 
 extern HeadlessConsole headless;
