@@ -1,4 +1,5 @@
-# The one entry point: `make test`, `make bench`, `make fuzz`, `make clean`.
+# The one entry point: `make run`, `make test`, `make bench`, `make fuzz`,
+# `make clean`.
 BUILD_DIR ?= build
 SANITIZE ?=
 # A ctest regular expression: run only the tests whose names match it.
@@ -7,7 +8,10 @@ JOBS ?= $(shell nproc)
 
 CONFIGURE = cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: deps configure build test bench clean
+# The tune `make run` plays.
+TUNE ?= $(BUILD_DIR)/tunes/demo.sid
+
+.PHONY: deps configure build run test bench clean
 
 deps:
 	scripts/install-deps.sh
@@ -17,6 +21,10 @@ configure: deps
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target quavix tunes
+	$(BUILD_DIR)/src/app/quavix $(TUNE)
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS) $(if $(TESTS),-R '$(TESTS)')
