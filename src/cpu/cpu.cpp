@@ -52,9 +52,11 @@ void setNZ(std::uint8_t value) {
     P = (P & ~(flagN | flagZ)) | (value & flagN) | (value == 0 ? flagZ : 0);
 }
 
-void callMode() { modeHandlers[opcode](); }
-std::uint8_t operand() {
-    callMode();
+// An operation handler that needs its operand calls its mode handler, the
+// one the opcode map gives its opcode, directly: each entry of opHandlers is
+// the operation's handler made for that one mode.
+template <CpuHandler mode> std::uint8_t operand() {
+    mode();
     return M(effAddr);
 }
 
@@ -139,12 +141,12 @@ void modeAbsoluteIndexedIndirect() {
 
 // Loads, transfers, logic.
 
-void opLDA() { setNZ(A = operand()); }
-void opLDX() { setNZ(X = operand()); }
-void opLDY() { setNZ(Y = operand()); }
-void opAND() { setNZ(A &= operand()); }
-void opORA() { setNZ(A |= operand()); }
-void opEOR() { setNZ(A ^= operand()); }
+template <CpuHandler mode> void opLDA() { setNZ(A = operand<mode>()); }
+template <CpuHandler mode> void opLDX() { setNZ(X = operand<mode>()); }
+template <CpuHandler mode> void opLDY() { setNZ(Y = operand<mode>()); }
+template <CpuHandler mode> void opAND() { setNZ(A &= operand<mode>()); }
+template <CpuHandler mode> void opORA() { setNZ(A |= operand<mode>()); }
+template <CpuHandler mode> void opEOR() { setNZ(A ^= operand<mode>()); }
 void opTAX() { setNZ(X = A); }
 void opTAY() { setNZ(Y = A); }
 void opTXA() { setNZ(A = X); }
@@ -160,49 +162,49 @@ void opDEA() { setNZ(--A); }
 
 // Stores.
 
-void opSTA() {
-    callMode();
+template <CpuHandler mode> void opSTA() {
+    mode();
     writeHook(effAddr, A);
 }
-void opSTX() {
-    callMode();
+template <CpuHandler mode> void opSTX() {
+    mode();
     writeHook(effAddr, X);
 }
-void opSTY() {
-    callMode();
+template <CpuHandler mode> void opSTY() {
+    mode();
     writeHook(effAddr, Y);
 }
-void opSTZ() {
-    callMode();
+template <CpuHandler mode> void opSTZ() {
+    mode();
     M(effAddr) = 0;
 }
 
 // Compare and bit test.
 
-void compare(std::uint8_t reg) {
-    const unsigned t = reg + 0x100u - operand();
+template <CpuHandler mode> void compare(std::uint8_t reg) {
+    const unsigned t = reg + 0x100u - operand<mode>();
     setFlag(flagC, t > 0xFF);
     operandByte = t & 0xFF;
     setNZ(operandByte);
 }
-void opCMP() { compare(A); }
-void opCPX() { compare(X); }
-void opCPY() { compare(Y); }
+template <CpuHandler mode> void opCMP() { compare<mode>(A); }
+template <CpuHandler mode> void opCPX() { compare<mode>(X); }
+template <CpuHandler mode> void opCPY() { compare<mode>(Y); }
 
-void opBIT() {
-    operandByte = operand();
+template <CpuHandler mode> void opBIT() {
+    operandByte = operand<mode>();
     setFlag(flagZ, (A & operandByte) == 0);
     P = (P & 0x3F) | (operandByte & 0xC0);
 }
 
 // Increment and decrement in memory go straight into C64Memory.
 
-void opINC() {
-    callMode();
+template <CpuHandler mode> void opINC() {
+    mode();
     setNZ(operandByte = ++M(effAddr));
 }
-void opDEC() {
-    callMode();
+template <CpuHandler mode> void opDEC() {
+    mode();
     setNZ(operandByte = --M(effAddr));
 }
 
@@ -220,8 +222,8 @@ std::uint8_t shiftRight(std::uint8_t value) {
 std::uint8_t rotateLeft(std::uint8_t value) { return shiftLeft(value) | carryWord; }
 std::uint8_t rotateRight(std::uint8_t value) { return shiftRight(value) | (carryWord ? 0x80 : 0); }
 
-void shiftMemory(std::uint8_t (*shift)(std::uint8_t)) {
-    operandByte = operand();
+template <CpuHandler mode> void shiftMemory(std::uint8_t (*shift)(std::uint8_t)) {
+    operandByte = operand<mode>();
     const std::uint8_t result = shift(operandByte);
     writeHook(effAddr, result);
     setNZ(result);
@@ -237,25 +239,25 @@ void opRORA() {
     carryWord = P & flagC;
     setNZ(A = rotateRight(A));
 }
-void opASL() { shiftMemory(shiftLeft); }
-void opLSR() { shiftMemory(shiftRight); }
-void opROL() {
+template <CpuHandler mode> void opASL() { shiftMemory<mode>(shiftLeft); }
+template <CpuHandler mode> void opLSR() { shiftMemory<mode>(shiftRight); }
+template <CpuHandler mode> void opROL() {
     carryWord = P & flagC;
-    shiftMemory(rotateLeft);
+    shiftMemory<mode>(rotateLeft);
 }
-void opROR() {
+template <CpuHandler mode> void opROR() {
     carryWord = P & flagC;
-    shiftMemory(rotateRight);
+    shiftMemory<mode>(rotateRight);
 }
 
 // Test-and-set and test-and-reset bits: Z comes from the byte written.
 
-void opTSB() {
-    callMode();
+template <CpuHandler mode> void opTSB() {
+    mode();
     setFlag(flagZ, (M(effAddr) |= A) == 0);
 }
-void opTRB() {
-    callMode();
+template <CpuHandler mode> void opTRB() {
+    mode();
     setFlag(flagZ, (M(effAddr) &= ~A) == 0);
 }
 
@@ -263,7 +265,7 @@ void opTRB() {
 
 void branchIf(bool taken) {
     if (taken) {
-        callMode();
+        modeRelative();
         PC += effAddr;
     } else {
         stepPast(2);
@@ -281,8 +283,8 @@ void opBRA() { branchIf(true); }
 
 // Jumps and subroutines.
 
-void opJMP() {
-    callMode();
+template <CpuHandler mode> void opJMP() {
+    mode();
     PC = effAddr;
 }
 // JSR pushes the address of its own last byte, high byte first.
@@ -290,7 +292,7 @@ void opJSR() {
     const std::uint16_t lastByte = PC + 2;
     writeHook(0x0100 + S--, lastByte >> 8);
     writeHook(0x0100 + S--, lastByte & 0xFF);
-    callMode();
+    modeAbsolute();
     PC = effAddr;
 }
 void opRTS() {
@@ -333,8 +335,8 @@ void opBRK() { cpuHalted = true; }
 // before the high-digit correction and C the corrected sum; SBC's flags always
 // describe the binary difference.
 
-void opADC() {
-    operandByte = operand();
+template <CpuHandler mode> void opADC() {
+    operandByte = operand<mode>();
     carryWord = P & flagC;
     resultWord = A + operandByte + carryWord;
     setFlag(flagV, ~(A ^ operandByte) & (A ^ resultWord) & 0x80);
@@ -353,8 +355,8 @@ void opADC() {
     A = resultWord & 0xFF;
 }
 
-void opSBC() {
-    operandByte = operand();
+template <CpuHandler mode> void opSBC() {
+    operandByte = operand<mode>();
     const unsigned borrow = 1 - (P & flagC);
     resultWord = A - operandByte - borrow;
     setFlag(flagV, (A ^ resultWord) & (A ^ operandByte) & 0x80);
@@ -407,65 +409,65 @@ constexpr CpuHandler iax = modeAbsoluteIndexedIndirect;
 
 // clang-format off
 constexpr OpcodeEntry nmosOpcodes[] = {
-    {0x69, opADC, imm}, {0x65, opADC, zp}, {0x75, opADC, zpx}, {0x6D, opADC, abs_},
-    {0x7D, opADC, abx}, {0x79, opADC, aby}, {0x61, opADC, izx}, {0x71, opADC, izy},
-    {0x29, opAND, imm}, {0x25, opAND, zp}, {0x35, opAND, zpx}, {0x2D, opAND, abs_},
-    {0x3D, opAND, abx}, {0x39, opAND, aby}, {0x21, opAND, izx}, {0x31, opAND, izy},
-    {0x0A, oneByte<opASLA>, imp}, {0x06, opASL, zp}, {0x16, opASL, zpx}, {0x0E, opASL, abs_},
-    {0x1E, opASL, abx},
+    {0x69, opADC<imm>, imm}, {0x65, opADC<zp>, zp}, {0x75, opADC<zpx>, zpx}, {0x6D, opADC<abs_>, abs_},
+    {0x7D, opADC<abx>, abx}, {0x79, opADC<aby>, aby}, {0x61, opADC<izx>, izx}, {0x71, opADC<izy>, izy},
+    {0x29, opAND<imm>, imm}, {0x25, opAND<zp>, zp}, {0x35, opAND<zpx>, zpx}, {0x2D, opAND<abs_>, abs_},
+    {0x3D, opAND<abx>, abx}, {0x39, opAND<aby>, aby}, {0x21, opAND<izx>, izx}, {0x31, opAND<izy>, izy},
+    {0x0A, oneByte<opASLA>, imp}, {0x06, opASL<zp>, zp}, {0x16, opASL<zpx>, zpx}, {0x0E, opASL<abs_>, abs_},
+    {0x1E, opASL<abx>, abx},
     {0x90, opBCC, rel}, {0xB0, opBCS, rel}, {0xF0, opBEQ, rel}, {0x30, opBMI, rel},
     {0xD0, opBNE, rel}, {0x10, opBPL, rel}, {0x50, opBVC, rel}, {0x70, opBVS, rel},
-    {0x24, opBIT, zp}, {0x2C, opBIT, abs_},
+    {0x24, opBIT<zp>, zp}, {0x2C, opBIT<abs_>, abs_},
     {0x00, oneByte<opBRK>, imp},
     {0x18, oneByte<opCLC>, imp}, {0xD8, oneByte<opCLD>, imp}, {0x58, oneByte<opCLI>, imp}, {0xB8, oneByte<opCLV>, imp},
-    {0xC9, opCMP, imm}, {0xC5, opCMP, zp}, {0xD5, opCMP, zpx}, {0xCD, opCMP, abs_},
-    {0xDD, opCMP, abx}, {0xD9, opCMP, aby}, {0xC1, opCMP, izx}, {0xD1, opCMP, izy},
-    {0xE0, opCPX, imm}, {0xE4, opCPX, zp}, {0xEC, opCPX, abs_},
-    {0xC0, opCPY, imm}, {0xC4, opCPY, zp}, {0xCC, opCPY, abs_},
-    {0xC6, opDEC, zp}, {0xD6, opDEC, zpx}, {0xCE, opDEC, abs_}, {0xDE, opDEC, abx},
+    {0xC9, opCMP<imm>, imm}, {0xC5, opCMP<zp>, zp}, {0xD5, opCMP<zpx>, zpx}, {0xCD, opCMP<abs_>, abs_},
+    {0xDD, opCMP<abx>, abx}, {0xD9, opCMP<aby>, aby}, {0xC1, opCMP<izx>, izx}, {0xD1, opCMP<izy>, izy},
+    {0xE0, opCPX<imm>, imm}, {0xE4, opCPX<zp>, zp}, {0xEC, opCPX<abs_>, abs_},
+    {0xC0, opCPY<imm>, imm}, {0xC4, opCPY<zp>, zp}, {0xCC, opCPY<abs_>, abs_},
+    {0xC6, opDEC<zp>, zp}, {0xD6, opDEC<zpx>, zpx}, {0xCE, opDEC<abs_>, abs_}, {0xDE, opDEC<abx>, abx},
     {0xCA, oneByte<opDEX>, imp}, {0x88, oneByte<opDEY>, imp},
-    {0x49, opEOR, imm}, {0x45, opEOR, zp}, {0x55, opEOR, zpx}, {0x4D, opEOR, abs_},
-    {0x5D, opEOR, abx}, {0x59, opEOR, aby}, {0x41, opEOR, izx}, {0x51, opEOR, izy},
-    {0xE6, opINC, zp}, {0xF6, opINC, zpx}, {0xEE, opINC, abs_}, {0xFE, opINC, abx},
+    {0x49, opEOR<imm>, imm}, {0x45, opEOR<zp>, zp}, {0x55, opEOR<zpx>, zpx}, {0x4D, opEOR<abs_>, abs_},
+    {0x5D, opEOR<abx>, abx}, {0x59, opEOR<aby>, aby}, {0x41, opEOR<izx>, izx}, {0x51, opEOR<izy>, izy},
+    {0xE6, opINC<zp>, zp}, {0xF6, opINC<zpx>, zpx}, {0xEE, opINC<abs_>, abs_}, {0xFE, opINC<abx>, abx},
     {0xE8, oneByte<opINX>, imp}, {0xC8, oneByte<opINY>, imp},
-    {0x4C, opJMP, abs_}, {0x6C, opJMP, ind},
+    {0x4C, opJMP<abs_>, abs_}, {0x6C, opJMP<ind>, ind},
     {0x20, opJSR, abs_},
-    {0xA9, opLDA, imm}, {0xA5, opLDA, zp}, {0xB5, opLDA, zpx}, {0xAD, opLDA, abs_},
-    {0xBD, opLDA, abx}, {0xB9, opLDA, aby}, {0xA1, opLDA, izx}, {0xB1, opLDA, izy},
-    {0xA2, opLDX, imm}, {0xA6, opLDX, zp}, {0xB6, opLDX, zpy}, {0xAE, opLDX, abs_},
-    {0xBE, opLDX, aby},
-    {0xA0, opLDY, imm}, {0xA4, opLDY, zp}, {0xB4, opLDY, zpx}, {0xAC, opLDY, abs_},
-    {0xBC, opLDY, abx},
-    {0x4A, oneByte<opLSRA>, imp}, {0x46, opLSR, zp}, {0x56, opLSR, zpx}, {0x4E, opLSR, abs_},
-    {0x5E, opLSR, abx},
+    {0xA9, opLDA<imm>, imm}, {0xA5, opLDA<zp>, zp}, {0xB5, opLDA<zpx>, zpx}, {0xAD, opLDA<abs_>, abs_},
+    {0xBD, opLDA<abx>, abx}, {0xB9, opLDA<aby>, aby}, {0xA1, opLDA<izx>, izx}, {0xB1, opLDA<izy>, izy},
+    {0xA2, opLDX<imm>, imm}, {0xA6, opLDX<zp>, zp}, {0xB6, opLDX<zpy>, zpy}, {0xAE, opLDX<abs_>, abs_},
+    {0xBE, opLDX<aby>, aby},
+    {0xA0, opLDY<imm>, imm}, {0xA4, opLDY<zp>, zp}, {0xB4, opLDY<zpx>, zpx}, {0xAC, opLDY<abs_>, abs_},
+    {0xBC, opLDY<abx>, abx},
+    {0x4A, oneByte<opLSRA>, imp}, {0x46, opLSR<zp>, zp}, {0x56, opLSR<zpx>, zpx}, {0x4E, opLSR<abs_>, abs_},
+    {0x5E, opLSR<abx>, abx},
     {0xEA, oneByte<opNOP>, imp},
-    {0x09, opORA, imm}, {0x05, opORA, zp}, {0x15, opORA, zpx}, {0x0D, opORA, abs_},
-    {0x1D, opORA, abx}, {0x19, opORA, aby}, {0x01, opORA, izx}, {0x11, opORA, izy},
+    {0x09, opORA<imm>, imm}, {0x05, opORA<zp>, zp}, {0x15, opORA<zpx>, zpx}, {0x0D, opORA<abs_>, abs_},
+    {0x1D, opORA<abx>, abx}, {0x19, opORA<aby>, aby}, {0x01, opORA<izx>, izx}, {0x11, opORA<izy>, izy},
     {0x48, oneByte<opPHA>, imp}, {0x08, oneByte<opPHP>, imp}, {0x68, oneByte<opPLA>, imp}, {0x28, oneByte<opPLP>, imp},
-    {0x2A, oneByte<opROLA>, imp}, {0x26, opROL, zp}, {0x36, opROL, zpx}, {0x2E, opROL, abs_},
-    {0x3E, opROL, abx},
-    {0x6A, oneByte<opRORA>, imp}, {0x66, opROR, zp}, {0x76, opROR, zpx}, {0x6E, opROR, abs_},
-    {0x7E, opROR, abx},
+    {0x2A, oneByte<opROLA>, imp}, {0x26, opROL<zp>, zp}, {0x36, opROL<zpx>, zpx}, {0x2E, opROL<abs_>, abs_},
+    {0x3E, opROL<abx>, abx},
+    {0x6A, oneByte<opRORA>, imp}, {0x66, opROR<zp>, zp}, {0x76, opROR<zpx>, zpx}, {0x6E, opROR<abs_>, abs_},
+    {0x7E, opROR<abx>, abx},
     {0x40, oneByte<opRTI>, imp}, {0x60, oneByte<opRTS>, imp},
-    {0xE9, opSBC, imm}, {0xE5, opSBC, zp}, {0xF5, opSBC, zpx}, {0xED, opSBC, abs_},
-    {0xFD, opSBC, abx}, {0xF9, opSBC, aby}, {0xE1, opSBC, izx}, {0xF1, opSBC, izy},
+    {0xE9, opSBC<imm>, imm}, {0xE5, opSBC<zp>, zp}, {0xF5, opSBC<zpx>, zpx}, {0xED, opSBC<abs_>, abs_},
+    {0xFD, opSBC<abx>, abx}, {0xF9, opSBC<aby>, aby}, {0xE1, opSBC<izx>, izx}, {0xF1, opSBC<izy>, izy},
     {0x38, oneByte<opSEC>, imp}, {0xF8, oneByte<opSED>, imp}, {0x78, oneByte<opSEI>, imp},
-    {0x85, opSTA, zp}, {0x95, opSTA, zpx}, {0x8D, opSTA, abs_}, {0x9D, opSTA, abx},
-    {0x99, opSTA, aby}, {0x81, opSTA, izx}, {0x91, opSTA, izy},
-    {0x86, opSTX, zp}, {0x96, opSTX, zpy}, {0x8E, opSTX, abs_},
-    {0x84, opSTY, zp}, {0x94, opSTY, zpx}, {0x8C, opSTY, abs_},
+    {0x85, opSTA<zp>, zp}, {0x95, opSTA<zpx>, zpx}, {0x8D, opSTA<abs_>, abs_}, {0x9D, opSTA<abx>, abx},
+    {0x99, opSTA<aby>, aby}, {0x81, opSTA<izx>, izx}, {0x91, opSTA<izy>, izy},
+    {0x86, opSTX<zp>, zp}, {0x96, opSTX<zpy>, zpy}, {0x8E, opSTX<abs_>, abs_},
+    {0x84, opSTY<zp>, zp}, {0x94, opSTY<zpx>, zpx}, {0x8C, opSTY<abs_>, abs_},
     {0xAA, oneByte<opTAX>, imp}, {0xA8, oneByte<opTAY>, imp}, {0xBA, oneByte<opTSX>, imp}, {0x8A, oneByte<opTXA>, imp},
     {0x9A, oneByte<opTXS>, imp}, {0x98, oneByte<opTYA>, imp},
 };
 
 constexpr OpcodeEntry cmosOpcodes[] = {
-    {0x04, opTSB, zp},  {0x0C, opTSB, abs_}, {0x12, opORA, izp}, {0x14, opTRB, zp},
-    {0x1A, oneByte<opINA>, imp}, {0x1C, opTRB, abs_}, {0x32, opAND, izp}, {0x34, opBIT, zpx},
-    {0x3A, oneByte<opDEA>, imp}, {0x3C, opBIT, abx},  {0x52, opEOR, izp}, {0x5A, oneByte<opPHY>, imp},
-    {0x64, opSTZ, zp},  {0x72, opADC, izp},  {0x74, opSTZ, zpx}, {0x7A, oneByte<opPLY>, imp},
-    {0x7C, opJMP, iax}, {0x80, opBRA, rel},  {0x89, opBIT, imm}, {0x92, opSTA, izp},
-    {0x9C, opSTZ, abs_}, {0x9E, opSTZ, abx}, {0xB2, opLDA, izp}, {0xD2, opCMP, izp},
-    {0xDA, oneByte<opPHX>, imp}, {0xF2, opSBC, izp},  {0xFA, oneByte<opPLX>, imp},
+    {0x04, opTSB<zp>, zp},  {0x0C, opTSB<abs_>, abs_}, {0x12, opORA<izp>, izp}, {0x14, opTRB<zp>, zp},
+    {0x1A, oneByte<opINA>, imp}, {0x1C, opTRB<abs_>, abs_}, {0x32, opAND<izp>, izp}, {0x34, opBIT<zpx>, zpx},
+    {0x3A, oneByte<opDEA>, imp}, {0x3C, opBIT<abx>, abx},  {0x52, opEOR<izp>, izp}, {0x5A, oneByte<opPHY>, imp},
+    {0x64, opSTZ<zp>, zp},  {0x72, opADC<izp>, izp},  {0x74, opSTZ<zpx>, zpx}, {0x7A, oneByte<opPLY>, imp},
+    {0x7C, opJMP<iax>, iax}, {0x80, opBRA, rel},  {0x89, opBIT<imm>, imm}, {0x92, opSTA<izp>, izp},
+    {0x9C, opSTZ<abs_>, abs_}, {0x9E, opSTZ<abx>, abx}, {0xB2, opLDA<izp>, izp}, {0xD2, opCMP<izp>, izp},
+    {0xDA, oneByte<opPHX>, imp}, {0xF2, opSBC<izp>, izp},  {0xFA, oneByte<opPLX>, imp},
 };
 // clang-format on
 

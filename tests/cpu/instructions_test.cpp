@@ -330,3 +330,39 @@ TEST_F(CpuTest, UndefinedOpcodesAndNopAreOneByteAndChangeNothing) {
         EXPECT_TRUE(stores.empty());
     }
 }
+
+// Each operation handler reaches its operand through the same mode that the
+// opcode's entry in modeHandlers names: run alone, that entry leaves the same
+// effective address and program counter as the whole instruction.
+TEST_F(CpuTest, ModeTableAgreesWithTheOperations) {
+    const std::set<int> transfersControl = {0x10, 0x20, 0x30, 0x40, 0x4C, 0x50, 0x60, 0x6C,
+                                            0x70, 0x7C, 0x80, 0x90, 0xB0, 0xD0, 0xF0};
+    const CpuHandler implied = modeHandlers[0xEA];
+    for (int code = 0; code < 256; ++code) {
+        if (transfersControl.count(code)) continue;
+        const auto setUp = [code] {
+            for (int i = 0; i < 0x10000; ++i) C64Memory[i] = (i * 7 + 3) & 0xFF;
+            C64Memory[0x2000] = code;
+            opcode = code;
+            A = 0x11;
+            X = 0x03;
+            Y = 0x05;
+            S = 0xF0;
+            P = 0x30;
+            PC = 0x2000;
+            effAddr = 0xBEEF;
+        };
+        setUp();
+        opHandlers[code]();
+        const std::uint16_t instructionAddress = effAddr, instructionPC = PC;
+        setUp();
+        modeHandlers[code]();
+        if (modeHandlers[code] == implied) {
+            EXPECT_EQ(PC, 0x2000) << std::hex << code;
+            EXPECT_EQ(instructionPC, 0x2001) << std::hex << code;
+        } else {
+            EXPECT_EQ(effAddr, instructionAddress) << std::hex << code;
+            EXPECT_EQ(PC, instructionPC) << std::hex << code;
+        }
+    }
+}
