@@ -68,7 +68,7 @@ TEST(AudioDevice, DiskDriverRecordsATriangleAt440Hz) {
     sidWrite(4, 0x11); // triangle, gate on
     setRateAndUnpause(50);
     constexpr std::uintmax_t wanted = 2 * sound::rate * 4; // two seconds of frames
-    for (int i = 0; i < 10000 && !(fs::exists(file) && fs::file_size(file) >= wanted); ++i) {
+    for (int i = 0; i < 60000 && !(fs::exists(file) && fs::file_size(file) >= wanted); ++i) {
         std::this_thread::sleep_for(1ms);
     }
     pauseAudio();
