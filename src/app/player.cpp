@@ -3,6 +3,7 @@
 #include "app/song.h"
 #include "audio/audio_stream.h"
 #include "cpu/cpu.h"
+#include "screen/console.h"
 #include "screen/text_screen.h"
 #include "sidopl/opl_port.h"
 #include "sidopl/sid_image.h"
@@ -195,20 +196,20 @@ void redraw() {
 
 void handleKey(std::uint8_t key, bool& playing) {
     switch (key) {
-    case 13: playing = startSong(selectedSong); break;
-    case 27: playerRunning = false; break;
-    case 32:
+    case keyEnter: playing = startSong(selectedSong); break;
+    case keyEsc: playerRunning = false; break;
+    case keySpace:
         adsrBugEnabled = !adsrBugEnabled;
         writeKeyHelp();
         break;
     case 0:
         switch (readKey()) {
-        case 72: fastForward = true; break;
-        case 80: fastForward = false; break;
-        case 75:
+        case scanUp: fastForward = true; break;
+        case scanDown: fastForward = false; break;
+        case scanLeft:
             if (selectedSong > 1) playing = startSong(--selectedSong);
             break;
-        case 77:
+        case scanRight:
             if (selectedSong < TuneInfo.songCount) playing = startSong(++selectedSong);
             break;
         }

@@ -38,6 +38,20 @@ void consoleSetCursorPos(std::uint16_t column, std::uint16_t row);
 // Shows every cell that differs from what the last update showed.
 void consoleUpdate();
 
+// Codes consoleReadKey gives: characters, and the scan codes that follow a 0
+// for keys without one.
+inline constexpr std::uint8_t keyEnter = 13;
+inline constexpr std::uint8_t keyEsc = 27;
+inline constexpr std::uint8_t keySpace = 32;
+inline constexpr std::uint8_t scanHome = 71;
+inline constexpr std::uint8_t scanUp = 72;
+inline constexpr std::uint8_t scanPgUp = 73;
+inline constexpr std::uint8_t scanLeft = 75;
+inline constexpr std::uint8_t scanRight = 77;
+inline constexpr std::uint8_t scanEnd = 79;
+inline constexpr std::uint8_t scanDown = 80;
+inline constexpr std::uint8_t scanPgDn = 81;
+
 // Non-blocking: true while a key waits or an extended key's second code is
 // pending.
 bool consoleKeyPressed();

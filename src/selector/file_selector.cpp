@@ -15,17 +15,8 @@ std::uint8_t lastKey = 0;
 
 namespace {
 
-constexpr std::uint8_t keyEnter = 13;
-constexpr std::uint8_t keyEsc = 27;
 // Stands in lastKey for an Enter that changed directory, so the loop goes on.
 constexpr std::uint8_t keyHandled = 1;
-
-constexpr std::uint8_t scanHome = 71;
-constexpr std::uint8_t scanUp = 72;
-constexpr std::uint8_t scanPgUp = 73;
-constexpr std::uint8_t scanEnd = 79;
-constexpr std::uint8_t scanDown = 80;
-constexpr std::uint8_t scanPgDn = 81;
 
 constexpr int pageStep = 12;
 constexpr std::uint8_t listTop = 2;

@@ -6,9 +6,6 @@
 
 namespace {
 
-constexpr std::uint8_t esc = 27, enter = 13, space = 32;
-constexpr std::uint8_t up = 72, down = 80, left = 75, right = 77;
-
 TEST_F(PlayerTest, DrawsTheFixedRowsAndTheTunesTexts) {
     TestTune tune;
     tune.name = "A Title";
@@ -35,7 +32,7 @@ TEST_F(PlayerTest, PlayTimeCountsTicksAtThePlayRate) {
         }
         if (pass == 3) {
             atWrap = row(8).substr(10, 9);
-            headless.keys.push_back(esc);
+            headless.keys.push_back(keyEsc);
         }
     };
     play(TestTune{});
@@ -53,7 +50,7 @@ TEST_F(PlayerTest, SongAndRateLine) {
     script = [&](int pass) {
         if (pass == 2) {
             line = row(10);
-            headless.keys.push_back(esc);
+            headless.keys.push_back(keyEsc);
         }
     };
     play(tune);
@@ -80,7 +77,7 @@ TEST_F(PlayerTest, RegisterLogShowsNotesRegistersAndGates) {
         if (pass == 2) {
             line = row(48);
             for (int column = 1; column <= 80; ++column) attributes.push_back(attrAt(column, 48));
-            headless.keys.push_back(esc);
+            headless.keys.push_back(keyEsc);
         }
     };
     play(TestTune{});
@@ -109,7 +106,7 @@ TEST_F(PlayerTest, LogScrollsUpOneRowPerPass) {
         if (pass == 2) before = row(48);
         if (pass == 3) {
             after = row(47);
-            headless.keys.push_back(esc);
+            headless.keys.push_back(keyEsc);
         }
     };
     play(TestTune{});
@@ -123,11 +120,11 @@ TEST_F(PlayerTest, SongKeysStopAtTheFirstAndTheLastSong) {
     script = [&](int pass) {
         if (pass > 1) lines.push_back(row(10).substr(0, 12));
         switch (pass) {
-        case 1: extended(left); break;  // song 1: nothing
-        case 2: extended(right); break; // to song 2
-        case 3: extended(right); break; // the last song: nothing
-        case 4: extended(left); break;  // back to song 1
-        case 5: headless.keys.push_back(esc); break;
+        case 1: extended(scanLeft); break;  // song 1: nothing
+        case 2: extended(scanRight); break; // to song 2
+        case 3: extended(scanRight); break; // the last song: nothing
+        case 4: extended(scanLeft); break;  // back to song 1
+        case 5: headless.keys.push_back(keyEsc); break;
         }
     };
     play(tune);
@@ -139,10 +136,10 @@ TEST_F(PlayerTest, EnterRestartsTheSongWithThePlayTimeAtZero) {
     std::string restarted;
     script = [&](int pass) {
         if (pass == 1) frameCounter = 50 * 75;
-        if (pass == 2) headless.keys.push_back(enter);
+        if (pass == 2) headless.keys.push_back(keyEnter);
         if (pass == 3) {
             restarted = row(8).substr(0, 16);
-            headless.keys.push_back(esc);
+            headless.keys.push_back(keyEsc);
         }
     };
     play(TestTune{});
@@ -154,11 +151,11 @@ TEST_F(PlayerTest, UpAddsOneTickPerPassAndShowsTheSecondArrow) {
     std::string fast, normal;
     script = [&](int pass) {
         counts.push_back(frameCounter);
-        if (pass == 3) extended(up);
+        if (pass == 3) extended(scanUp);
         if (pass == 6) fast = row(8).substr(17, 2);
-        if (pass == 8) extended(down);
+        if (pass == 8) extended(scanDown);
         if (pass == 10) normal = row(8).substr(17, 2);
-        if (pass == 13) headless.keys.push_back(esc);
+        if (pass == 13) headless.keys.push_back(keyEsc);
     };
     play(TestTune{});
     EXPECT_EQ(fast, "\x10\x10");
@@ -177,13 +174,13 @@ TEST_F(PlayerTest, SpaceTogglesTheOptionAndTheKeyHelp) {
     std::string on;
     bool optionAfterFirst = false;
     script = [&](int pass) {
-        if (pass == 1) headless.keys.push_back(space);
+        if (pass == 1) headless.keys.push_back(keySpace);
         if (pass == 2) {
             on = row(50).substr(0, 79);
             optionAfterFirst = adsrBugEnabled;
-            headless.keys.push_back(space);
+            headless.keys.push_back(keySpace);
         }
-        if (pass == 3) headless.keys.push_back(esc);
+        if (pass == 3) headless.keys.push_back(keyEsc);
     };
     play(TestTune{});
     EXPECT_TRUE(optionAfterFirst);
@@ -195,7 +192,7 @@ TEST_F(PlayerTest, SpaceTogglesTheOptionAndTheKeyHelp) {
 TEST_F(PlayerTest, EscLeavesWithTheStreamPausedAndTheImageReset) {
     script = [](int pass) {
         if (pass == 1) exclusive(storeKnownRegisters);
-        if (pass == 2) headless.keys.push_back(esc);
+        if (pass == 2) headless.keys.push_back(keyEsc);
     };
     play(TestTune{});
     EXPECT_EQ(playRate, 1);
@@ -211,12 +208,12 @@ TEST_F(PlayerTest, FailedSongChangeKeepsReadingKeys) {
         if (pass == 1) {
             // The file disappears: the next start fails with its message box.
             std::filesystem::remove(tuneFileName);
-            extended(right);
-            headless.keys.push_back(enter); // acknowledges the message box
+            extended(scanRight);
+            headless.keys.push_back(keyEnter); // acknowledges the message box
         }
         if (pass == 5) {
             afterFailure = row(1).substr(0, 23);
-            headless.keys.push_back(esc);
+            headless.keys.push_back(keyEsc);
         }
     };
     play(tune);

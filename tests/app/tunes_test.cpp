@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr std::uint8_t esc = 27, enter = 13;
-
 std::string tune(const std::string& name) { return std::string(TUNES_DIR) + "/" + name; }
 
 class TunesTest : public PlayerTest {
@@ -27,7 +25,7 @@ class TunesTest : public PlayerTest {
 };
 
 TEST_F(TunesTest, InitThatNeverReturnsIsASidInitErrorInSilence) {
-    headless.keys.push_back(enter); // for the message box
+    headless.keys.push_back(keyEnter); // for the message box
     playFile("init_loops.sid");
     EXPECT_TRUE(screenShows("SID-Init Error"));
     EXPECT_EQ(pass, 0); // no redraw pass
@@ -40,8 +38,8 @@ TEST_F(TunesTest, PlayRoutineThatNeverReturnsEndsWithTheCpuError) {
     script = [&](int pass) {
         if (pass == 1) {
             faultAtFirstPass = cpuFault;
-            extended(59);                   // F1: no action, the loop then ends
-            headless.keys.push_back(enter); // for the message box
+            extended(59);                      // F1: no action, the loop then ends
+            headless.keys.push_back(keyEnter); // for the message box
         }
     };
     playFile("play_loops.sid");
@@ -58,7 +56,7 @@ TEST_F(TunesTest, PlayAddressZeroTakesTheIrqVectorThatInitSet) {
             calls = frameCounter & 0xFF;
             counted = sidWritten(0);
             afterInit = sidWritten(1);
-            headless.keys.push_back(esc);
+            headless.keys.push_back(keyEsc);
         }
     };
     playFile("irq_play.sid");
@@ -75,7 +73,7 @@ TEST_F(TunesTest, CodeAtAddressOneRunsOnToTheNextBrk) {
     script = [&](int pass) {
         if (pass == 2) {
             stored = sidWritten(24);
-            headless.keys.push_back(esc);
+            headless.keys.push_back(keyEsc);
         }
     };
     playFile("store_0001.sid");
@@ -88,7 +86,7 @@ TEST_F(TunesTest, PlayCallsStoreEverySidRegister) {
     script = [&](int pass) {
         if (pass == 1) {
             for (int reg = 0; reg < sidRegisterCount; ++reg) image.push_back(sidWritten(reg));
-            headless.keys.push_back(esc);
+            headless.keys.push_back(keyEsc);
         }
     };
     playFile("all_registers.sid");
@@ -112,7 +110,7 @@ TEST_F(TunesTest, SongZeroIsTheStartSong) {
             if (pass == 1) {
                 accumulator = C64Memory[0xC000];
                 status = row(10).substr(0, 19);
-                headless.keys.push_back(esc);
+                headless.keys.push_back(keyEsc);
             }
         };
         pass = 0;
@@ -130,7 +128,7 @@ TEST_F(TunesTest, PlayRateFromTheSpeedBitTheCiaTimerOrSixty) {
         script = [&](int pass) {
             if (pass == 1) {
                 shown = playRate;
-                headless.keys.push_back(esc);
+                headless.keys.push_back(keyEsc);
             }
         };
         pass = 0;
@@ -144,7 +142,7 @@ TEST_F(TunesTest, InfoFilePairPlaysLikeThePsidFile) {
     script = [&](int pass) {
         if (pass == 1) {
             status = row(10).substr(0, 19);
-            headless.keys.push_back(esc);
+            headless.keys.push_back(keyEsc);
         }
     };
     playFile("demo-pair.sid");
@@ -164,10 +162,10 @@ TEST_F(TunesTest, DemoSongsSoundAndUseEveryWaveform) {
         if (pass % passesPerSong == 0) {
             statuses.push_back(row(10).substr(0, 11));
             if (pass == 3 * passesPerSong) {
-                headless.keys.push_back(esc);
+                headless.keys.push_back(keyEsc);
             } else {
                 segment = segment + 1;
-                extended(77);
+                extended(scanRight);
             }
         }
     };

@@ -57,24 +57,24 @@ struct NavigationCase {
 
 TEST_F(FileSelectorTest, Navigation) {
     const std::vector<NavigationCase> cases = {
-        {"Down stops on the tenth of 10", 10, keyDown * 12, 0, 9},
-        {"PgDn does nothing with 10", 10, keyPgDn, 0, 0},
-        {"Up and PgUp do nothing at the top", 10, keyUp + keyPgUp, 0, 0},
-        {"End: last file of 100 on row 48", 100, keyEnd, 51, 46},
-        {"End: 50, places below maxTop", 50, keyEnd, 1, 46},
-        {"End: 49, places not below maxTop", 49, keyEnd, 0, 46},
-        {"End then Home", 100, keyEnd + keyHome, 0, 0},
-        {"Down scrolls after the last row", 100, keyDown * 50, 4, 46},
-        {"Down stops at the last entry", 100, keyDown * 200, 53, 46},
-        {"PgDn moves the cursor by 12", 100, keyPgDn * 3, 0, 36},
-        {"PgDn then scrolls by 12", 100, keyPgDn * 4, 12, 36},
-        {"PgDn stops short of maxTop", 100, keyPgDn * 9, 48, 36},
-        {"PgDn stays short of lastRow", 47, keyDown * 34 + keyPgDn, 0, 34},
-        {"PgUp moves the cursor to row 0 exactly", 100, keyPgDn * 8 + keyPgUp * 3, 48, 0},
-        {"PgUp then scrolls to the top exactly", 100, keyPgDn * 8 + keyPgUp * 7, 0, 0},
-        {"PgUp short of a step does nothing", 100, keyDown * 5 + keyPgUp, 0, 5},
-        {"Up on row 0 scrolls", 100, keyPgDn * 7 + keyPgUp * 3 + keyUp, 47, 0},
-        {"Other keys do nothing", 100, keyDown + keyLeft + Keys{0, 77, 'x', ' '}, 0, 1},
+        {"Down stops on the tenth of 10", 10, pressDown * 12, 0, 9},
+        {"PgDn does nothing with 10", 10, pressPgDn, 0, 0},
+        {"Up and PgUp do nothing at the top", 10, pressUp + pressPgUp, 0, 0},
+        {"End: last file of 100 on row 48", 100, pressEnd, 51, 46},
+        {"End: 50, places below maxTop", 50, pressEnd, 1, 46},
+        {"End: 49, places not below maxTop", 49, pressEnd, 0, 46},
+        {"End then Home", 100, pressEnd + pressHome, 0, 0},
+        {"Down scrolls after the last row", 100, pressDown * 50, 4, 46},
+        {"Down stops at the last entry", 100, pressDown * 200, 53, 46},
+        {"PgDn moves the cursor by 12", 100, pressPgDn * 3, 0, 36},
+        {"PgDn then scrolls by 12", 100, pressPgDn * 4, 12, 36},
+        {"PgDn stops short of maxTop", 100, pressPgDn * 9, 48, 36},
+        {"PgDn stays short of lastRow", 47, pressDown * 34 + pressPgDn, 0, 34},
+        {"PgUp moves the cursor to row 0 exactly", 100, pressPgDn * 8 + pressPgUp * 3, 48, 0},
+        {"PgUp then scrolls to the top exactly", 100, pressPgDn * 8 + pressPgUp * 7, 0, 0},
+        {"PgUp short of a step does nothing", 100, pressDown * 5 + pressPgUp, 0, 5},
+        {"Up on row 0 scrolls", 100, pressPgDn * 7 + pressPgUp * 3 + pressUp, 47, 0},
+        {"Other keys do nothing", 100, pressDown + pressLeft + Keys{0, 77, 'x', ' '}, 0, 1},
     };
     for (const NavigationCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -93,7 +93,7 @@ TEST_F(FileSelectorTest, Navigation) {
 
 TEST_F(FileSelectorTest, EndHighlightsTheLastFileBeforeThePlaces) {
     startWithEntries(100);
-    run(keyEnd);
+    run(pressEnd);
     EXPECT_EQ(topIndex + cursorRow, 97);
     EXPECT_EQ(entries[97].name, "t0096.sid");
     expectCaptionAt(48, "t0096.sid", 0x9C);
@@ -154,7 +154,7 @@ TEST_F(FileSelectorTest, RowsCaptionsAndAttributes) {
     expectCaptionAt(8, "<~>", 8);
     expectBlankRows(9, 7);
 
-    run(keyDown * 3);
+    run(pressDown * 3);
     for (int x = 0; x < 80; ++x) EXPECT_EQ(shownAttr(x, 5), 0x9C) << x;
     expectCaptionAt(5, "a.sid", 0x9C);
     expectCaptionAt(2, "<..>", 8);
@@ -162,7 +162,7 @@ TEST_F(FileSelectorTest, RowsCaptionsAndAttributes) {
 
 TEST_F(FileSelectorTest, EscReturnsFalseAtOnce) {
     startWithEntries(10);
-    run(keyDown);
+    run(pressDown);
     unsigned updates = headless.updates;
     headless.keys = {27, 13, 0, 80};
     std::string fileName = "unchanged";
@@ -181,7 +181,7 @@ TEST_F(FileSelectorTest, ChosenTuneComesBackWithTheSameList) {
     selectorStart();
 
     std::string fileName;
-    EXPECT_TRUE(run(keyDown + keyEnter + keyDown + keyEnter, fileName));
+    EXPECT_TRUE(run(pressDown + pressEnter + pressDown + pressEnter, fileName));
     EXPECT_EQ(fileName, "tune.sid");
     EXPECT_EQ(fs::current_path(), dir / "child");
     EXPECT_TRUE(fileExists(fileName));
@@ -197,7 +197,7 @@ TEST_F(FileSelectorTest, ChosenTuneComesBackWithTheSameList) {
 
     // A name outside ASCII shows byte for byte and opens.
     expectCaptionAt(4, "\x8E\x84.sid", 7);
-    EXPECT_TRUE(run(keyDown + keyEnter, fileName));
+    EXPECT_TRUE(run(pressDown + pressEnter, fileName));
     EXPECT_EQ(fileName, "\x8E\x84.sid");
     EXPECT_TRUE(fileExists(fileName));
 
@@ -212,7 +212,7 @@ TEST_F(FileSelectorTest, EnterOnParentListsTheParentFromTheTop) {
     makeFile(dir / "p.sid");
     fs::current_path(dir / "child");
     selectorStart();
-    EXPECT_FALSE(run(keyDown * 2 + keyHome + keyEnter));
+    EXPECT_FALSE(run(pressDown * 2 + pressHome + pressEnter));
     EXPECT_EQ(fs::current_path(), dir);
     EXPECT_THAT(captions(), ElementsAre("<..>", "<child>", "p.sid", "</>", "<~>"));
     EXPECT_EQ(topIndex, 0);
@@ -229,7 +229,7 @@ TEST_F(FileSelectorTest, DirectoryThatCannotBeEnteredLeavesTheDirectoryAsItWas) 
     fs::remove(dir / "gone");
     int gone = indexOf("<gone>");
     ASSERT_EQ(gone, 1);
-    EXPECT_FALSE(run(keyDown + keyEnter));
+    EXPECT_FALSE(run(pressDown + pressEnter));
     EXPECT_EQ(fs::current_path(), dir);
     EXPECT_THAT(captions(), ElementsAre("<..>", "<kept>", "t0000.sid", "t0001.sid", "</>", "<~>"));
     EXPECT_EQ(cursorRow, 0);
@@ -239,14 +239,14 @@ TEST_F(FileSelectorTest, PlaceEntriesGoHomeAndToTheRoot) {
     fs::path dir = tuneDirectory(tree / "places", 2);
     fs::current_path(dir);
     selectorStart();
-    EXPECT_FALSE(run(keyEnd + keyDown * 2 + keyEnter));
+    EXPECT_FALSE(run(pressEnd + pressDown * 2 + pressEnter));
     EXPECT_EQ(fs::current_path(), home);
     EXPECT_THAT(captions(), ElementsAre("<..>", "</>", "<~>"));
     // End with only the parent before the places highlights it.
-    EXPECT_FALSE(run(keyEnd));
+    EXPECT_FALSE(run(pressEnd));
     EXPECT_EQ(cursorRow, 0);
 
-    EXPECT_FALSE(run(keyDown + keyEnter));
+    EXPECT_FALSE(run(pressDown + pressEnter));
     EXPECT_EQ(fs::current_path(), "/");
     EXPECT_THAT(captions(), Not(Contains("<..>")));
     EXPECT_EQ(entries[entryCount - 2u].name, "/");
@@ -255,7 +255,7 @@ TEST_F(FileSelectorTest, PlaceEntriesGoHomeAndToTheRoot) {
 TEST_F(FileSelectorTest, EmptyListShowsNoRowsAndReturnsNoFile) {
     startWithEntries(10);
     entryCount = 0;
-    EXPECT_FALSE(run(keyEnter + keyEnd + keyDown + keyPgDn + keyEnter));
+    EXPECT_FALSE(run(pressEnter + pressEnd + pressDown + pressPgDn + pressEnter));
     EXPECT_EQ(topIndex, 0);
     EXPECT_EQ(cursorRow, 0);
     expectBlankRows(2, 7);
@@ -266,7 +266,7 @@ TEST_F(FileSelectorTest, EndWithOnlyPlacesStaysInTheList) {
     entries[0] = entries[8];
     entries[1] = entries[9];
     entryCount = 2;
-    EXPECT_FALSE(run(keyDown + keyEnd));
+    EXPECT_FALSE(run(pressDown + pressEnd));
     EXPECT_EQ(topIndex, 0);
     EXPECT_EQ(cursorRow, 0);
     expectCaptionAt(2, "</>", 0x1C);
@@ -280,14 +280,14 @@ TEST_F(FileSelectorTest, EndGoesBackToTheStartingDirectory) {
     fs::current_path(dir);
     selectorStart();
     EXPECT_EQ(savedDirectory, dir.string());
-    run(keyDown + keyEnter);
+    run(pressDown + pressEnter);
     EXPECT_EQ(fs::current_path(), dir / "sub");
     selectorEnd();
     EXPECT_EQ(fs::current_path(), dir);
 
     // A starting directory that has vanished leaves the program where it is.
     selectorStart();
-    run(keyEnter);
+    run(pressEnter);
     EXPECT_EQ(fs::current_path(), tree);
     fs::remove_all(dir);
     selectorEnd();

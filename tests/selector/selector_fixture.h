@@ -21,15 +21,15 @@ namespace fs = std::filesystem;
 
 using Keys = std::vector<std::uint8_t>;
 
-inline const Keys keyHome{0, 71};
-inline const Keys keyUp{0, 72};
-inline const Keys keyPgUp{0, 73};
-inline const Keys keyLeft{0, 75};
-inline const Keys keyEnd{0, 79};
-inline const Keys keyDown{0, 80};
-inline const Keys keyPgDn{0, 81};
-inline const Keys keyEnter{13};
-inline const Keys keyEsc{27};
+inline const Keys pressHome{0, scanHome};
+inline const Keys pressUp{0, scanUp};
+inline const Keys pressPgUp{0, scanPgUp};
+inline const Keys pressLeft{0, scanLeft};
+inline const Keys pressEnd{0, scanEnd};
+inline const Keys pressDown{0, scanDown};
+inline const Keys pressPgDn{0, scanPgDn};
+inline const Keys pressEnter{keyEnter};
+inline const Keys pressEsc{keyEsc};
 
 inline Keys operator+(Keys a, const Keys& b) {
     a.insert(a.end(), b.begin(), b.end());
