@@ -67,7 +67,14 @@ std::string rightAligned(unsigned value, std::size_t width) {
     return text.size() < width ? std::string(width - text.size(), ' ') + text : text;
 }
 
-std::uint8_t R(int reg) { return sidWritten(reg); }
+// The SID registers as one log line shows them, read once so that a line's
+// colour and its columns agree.
+using SidRegisters = std::array<std::uint8_t, sidRegisterCount>;
+SidRegisters readSidRegisters() {
+    SidRegisters registers;
+    for (int reg = 0; reg < sidRegisterCount; ++reg) registers[reg] = sidWritten(reg);
+    return registers;
+}
 
 void writeKeyHelp() {
     gotoXY(1, 50);
@@ -86,8 +93,8 @@ void drawFixedRows() {
 
 // Note, pulse width, control, attack/decay and sustain/release of the voice
 // whose registers start at b: 18 columns.
-std::string voiceBlock(int b) {
-    const int i = (R(b) | R(b + 1) << 8) / 17;
+std::string voiceBlock(const SidRegisters& sid, int b) {
+    const int i = (sid[b] | sid[b + 1] << 8) / 17;
     std::string block;
     if (i > 0) {
         const std::uint8_t note = noteTable[i];
@@ -97,50 +104,51 @@ std::string voiceBlock(int b) {
     } else {
         block += "... ";
     }
-    block += hex(R(b + 3) & 0x0F, 1);
-    block += hex(R(b + 2), 2);
+    block += hex(sid[b + 3] & 0x0F, 1);
+    block += hex(sid[b + 2], 2);
     block += ' ';
-    block += hex(R(b + 4), 2);
+    block += hex(sid[b + 4], 2);
     block += ' ';
-    block += hex(R(b + 5), 2);
-    block += hex(R(b + 6), 2);
+    block += hex(sid[b + 5], 2);
+    block += hex(sid[b + 6], 2);
     block += "   ";
     return block;
 }
 
-char flag(int reg, int bit, char shown) { return (R(reg) >> bit) & 1 ? shown : '.'; }
+char flag(std::uint8_t value, int bit, char shown) { return (value >> bit) & 1 ? shown : '.'; }
 
 // Filter cutoff, routing, mode, resonance and volume.
-std::string filterColumns() {
+std::string filterColumns(const SidRegisters& sid) {
     std::string text = " ";
-    text += hex(R(22), 2);
-    text += hex(R(21), 2);
+    text += hex(sid[22], 2);
+    text += hex(sid[21], 2);
     text += ' ';
-    text += flag(23, 0, '1');
-    text += flag(23, 1, '2');
-    text += flag(23, 2, '3');
+    text += flag(sid[23], 0, '1');
+    text += flag(sid[23], 1, '2');
+    text += flag(sid[23], 2, '3');
     text += ' ';
-    text += flag(24, 4, 'L');
-    text += flag(24, 5, 'B');
-    text += flag(24, 6, 'H');
+    text += flag(sid[24], 4, 'L');
+    text += flag(sid[24], 5, 'B');
+    text += flag(sid[24], 6, 'H');
     text += ' ';
-    text += hex(R(23) >> 4, 1);
-    text += hex(R(24) & 0x0F, 1);
+    text += hex(sid[23] >> 4, 1);
+    text += hex(sid[24] & 0x0F, 1);
     return text;
 }
 
 void writeLogLine() {
+    const SidRegisters sid = readSidRegisters();
     textAttr = plainAttr;
     std::string counters = hex(static_cast<std::uint8_t>(selectedSong - 1), 2);
     counters += hex(frameCounter & 0xFFFFFF, 6);
     counters += "  ";
     writeText(counters);
     for (int voice = 0; voice < 3; ++voice) {
-        textAttr = (R(7 * voice + 4) & 1) ? gateOnAttr : gateOffAttr;
-        writeText(voiceBlock(7 * voice));
+        textAttr = (sid[7 * voice + 4] & 1) ? gateOnAttr : gateOffAttr;
+        writeText(voiceBlock(sid, 7 * voice));
     }
     textAttr = plainAttr;
-    writeText(filterColumns());
+    writeText(filterColumns(sid));
 }
 
 void writeSongLine() {
