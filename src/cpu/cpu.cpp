@@ -48,9 +48,15 @@ std::uint16_t wordAt(std::uint16_t address) {
 
 void setFlag(std::uint8_t flag, bool on) { P = on ? (P | flag) : (P & ~flag); }
 bool flag(std::uint8_t flag) { return (P & flag) != 0; }
-void setNZ(std::uint8_t value) {
-    P = (P & ~(flagN | flagZ)) | (value & flagN) | (value == 0 ? flagZ : 0);
-}
+// N and Z of every byte value, looked up rather than worked out on each load.
+constexpr std::array<std::uint8_t, 256> nzFlags = [] {
+    std::array<std::uint8_t, 256> flags{};
+    for (unsigned value = 0; value < 256; ++value) {
+        flags[value] = (value & flagN) | (value == 0 ? flagZ : 0);
+    }
+    return flags;
+}();
+void setNZ(std::uint8_t value) { P = (P & ~(flagN | flagZ)) | nzFlags[value]; }
 
 // An operation handler that needs its operand calls its mode handler, the
 // one the opcode map gives its opcode, directly: each entry of opHandlers is
@@ -183,9 +189,8 @@ template <CpuHandler mode> void opSTZ() {
 
 template <CpuHandler mode> void compare(std::uint8_t reg) {
     const unsigned t = reg + 0x100u - operand<mode>();
-    setFlag(flagC, t > 0xFF);
     operandByte = t & 0xFF;
-    setNZ(operandByte);
+    P = (P & ~(flagN | flagZ | flagC)) | nzFlags[operandByte] | (t >> 8);
 }
 template <CpuHandler mode> void opCMP() { compare<mode>(A); }
 template <CpuHandler mode> void opCPX() { compare<mode>(X); }
@@ -339,12 +344,12 @@ template <CpuHandler mode> void opADC() {
     operandByte = operand<mode>();
     carryWord = P & flagC;
     resultWord = A + operandByte + carryWord;
-    setFlag(flagV, ~(A ^ operandByte) & (A ^ resultWord) & 0x80);
-    setFlag(flagZ, (resultWord & 0xFF) == 0);
+    const std::uint8_t binary = resultWord & 0xFF;
+    const std::uint8_t overflow = (~(A ^ operandByte) & (A ^ binary) & 0x80) >> 1;
     if (!flag(flagD)) {
-        setFlag(flagC, resultWord > 0xFF);
-        setFlag(flagN, resultWord & 0x80);
+        P = (P & ~(flagN | flagV | flagZ | flagC)) | nzFlags[binary] | overflow | (resultWord >> 8);
     } else {
+        P = (P & ~(flagV | flagZ)) | overflow | (nzFlags[binary] & flagZ);
         unsigned lo = (A & 0x0F) + (operandByte & 0x0F) + (P & flagC);
         if (lo > 9) lo += 6;
         resultWord = (lo & 0x0F) + (A & 0xF0) + (operandByte & 0xF0) + (lo > 14 ? 0x10 : 0);
@@ -517,16 +522,24 @@ void cpuReset() {
 }
 
 bool cpuRun(std::int32_t budget) {
+    // A budget below 1 is spent after one instruction rather than never.
+    if (budget < 1) budget = 1;
+    if (cpuHalted) return true;
     bool result = true;
-    while (!cpuHalted) {
+    // Bits 4 and 5 are set before every instruction. Within a run only PLP
+    // and RTI replace P, and both keep bit 5, so after this first store only
+    // bit 4 needs a look; leaving P unstored keeps it out of a store-and-reload
+    // chain through every instruction.
+    P |= 0x30;
+    do {
         opcode = M(PC);
-        P |= 0x30;
+        if (!(P & 0x10)) [[unlikely]]
+            P |= 0x10;
         opHandlers[opcode]();
-        // A budget below 1 is spent after one instruction rather than never.
-        if (--budget <= 0) {
+        if (--budget == 0) {
             cpuHalted = true;
             result = false;
         }
-    }
+    } while (!cpuHalted);
     return result;
 }
