@@ -34,12 +34,30 @@ std::mutex emulationLock;
 // about to call in.
 bool streamRunning;
 
+// Whether audioInit opened the device; a program that renders offline never
+// does.
+bool deviceOpen;
+
+void createChip() {
+    oplChip = YMF262Init(1, 14400000, outputRate);
+    YMF262ResetChip(oplChip);
+}
+
+// The tick clock at 50 Hz, the chip silent and the SID image reset.
+void prepareStream() {
+    sampleCounter = 1;
+    playRate = 50;
+    oplClear();
+    initBridgeTables();
+    sidReset();
+    tickHandler = signalFrameDone;
+}
+
 } // namespace
 
 void audioInit() {
     std::atexit(audioShutdown);
-    oplChip = YMF262Init(1, 14400000, outputRate);
-    YMF262ResetChip(oplChip);
+    createChip();
 
     SDL_AudioSpec desired{};
     desired.freq = outputRate;
@@ -52,18 +70,21 @@ void audioInit() {
         std::printf("?Audio: %s  ERROR\n", SDL_GetError());
         std::exit(254);
     }
+    deviceOpen = true;
+    prepareStream();
+}
 
-    sampleCounter = 1;
-    playRate = 50;
-    oplClear();
-    initBridgeTables();
-    sidReset();
-    tickHandler = signalFrameDone;
+void audioInitOffline() {
+    createChip();
+    prepareStream();
 }
 
 void audioShutdown() {
-    SDL_PauseAudio(1);
-    SDL_CloseAudio();
+    if (deviceOpen) {
+        SDL_PauseAudio(1);
+        SDL_CloseAudio();
+        deviceOpen = false;
+    }
     YMF262Shutdown();
 }
 
@@ -95,7 +116,7 @@ void setRateAndUnpause(std::uint16_t rate) {
         std::lock_guard lock(emulationLock);
         streamRunning = true;
     }
-    SDL_PauseAudio(0);
+    if (deviceOpen) SDL_PauseAudio(0);
 }
 
 void setPlayRate(std::uint16_t rate) { playRate = rate; }
@@ -108,7 +129,7 @@ void pauseAudio() {
         playRate = 1;
         streamRunning = false;
     }
-    SDL_PauseAudio(1);
+    if (deviceOpen) SDL_PauseAudio(1);
 }
 
 void audioRunExclusive(void (*work)()) {

@@ -36,7 +36,12 @@ extern std::uint16_t samplesPerTick;
 // the program with exit code 254.
 void audioInit();
 
-// Pauses and closes the device, then releases the chip.
+// audioInit without a sound device, for a program that calls audioCallback
+// itself to render to a file: the same chip, clock and tables, the stream
+// paused until setRateAndUnpause.
+void audioInitOffline();
+
+// Pauses and closes the device, if one was opened, then releases the chip.
 void audioShutdown();
 
 // The device's fill callback: len bytes of 16-bit stereo frames.

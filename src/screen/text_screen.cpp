@@ -9,6 +9,7 @@
 std::uint8_t cursorX = 0;
 std::uint8_t cursorY = 0;
 std::uint8_t textAttr = 0;
+std::string lastMessage;
 
 namespace {
 
@@ -88,6 +89,7 @@ bool keyPressed() { return consoleKeyPressed(); }
 std::uint8_t readKey() { return consoleReadKey(); }
 
 void showMessage(std::string_view text, bool waitForKey) {
+    lastMessage = text;
     clearScreen();
     textAttr = messageAttr;
     text = text.substr(0, messageMaxLength);

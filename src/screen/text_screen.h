@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // Column and row of the next write, counted from 0.
@@ -39,3 +40,6 @@ std::uint8_t readKey();
 // box fits. Leaves textAttr at 7. With waitForKey, waits for one key and
 // discards it, both codes of an extended key.
 void showMessage(std::string_view text, bool waitForKey);
+// The whole text of the last message shown, for a program without a screen
+// to report it in its own way.
+extern std::string lastMessage;
