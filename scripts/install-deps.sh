@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     64tass
     libadplug-dev libsdl1.2-dev
-    libncurses-dev tmux sox
+    libncurses-dev libsndfile1-dev tmux sox
     clang libclang-rt-14-dev
 )
 

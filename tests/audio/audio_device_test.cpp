@@ -1,6 +1,7 @@
 // The real device path: SDL's disk driver writes what the callback renders
 // to a file, and a device that cannot be opened ends the program with 254.
 #include "audio/audio_stream.h"
+#include "read_file.h"
 #include "sidopl/sid_image.h"
 #include "sound.h"
 
@@ -22,11 +23,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-std::string readFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
-
 struct ProbeResult {
     int exitCode;
     std::string out, err;
@@ -39,7 +35,7 @@ ProbeResult runProbe(const std::string& driver) {
                                 (dir / "out").string() + " 2>" + (dir / "err").string();
     const int status = std::system(command.c_str());
     ProbeResult run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(dir / "out"),
-            readFile(dir / "err")};
+                    readFile(dir / "err")};
     fs::remove_all(dir);
     return run;
 }
