@@ -221,20 +221,22 @@ RenderResult renderTune(const RenderOptions& options) {
     std::array<std::int16_t, framesPerBuffer * 2> buffer;
     const auto started = std::chrono::steady_clock::now();
     int drawnPercent = -1;
-    while (framesDone < planned) {
+    bool faulted = false;
+    while (framesDone < planned && !faulted) {
         startBuffer();
         audioCallback(nullptr, reinterpret_cast<std::uint8_t*>(buffer.data()), sizeof buffer);
-        std::uint64_t frames = std::min<std::uint64_t>(framesPerBuffer, planned - framesDone);
-        if (faultFrame >= 0)
-            frames = std::min<std::uint64_t>(frames,
-                                             static_cast<std::uint64_t>(faultFrame) - framesDone);
-        if (!soundFileWrite(buffer.data(), frames, error)) {
+        std::uint64_t end = std::min<std::uint64_t>(planned, framesDone + framesPerBuffer);
+        // A fault after the requested length is never heard.
+        if (faultFrame >= 0 && static_cast<std::uint64_t>(faultFrame) < end) {
+            end = static_cast<std::uint64_t>(faultFrame);
+            faulted = true;
+        }
+        if (!soundFileWrite(buffer.data(), end - framesDone, error)) {
             if (options.progress) eraseProgress();
             soundFileDiscard();
             return failed(error);
         }
-        framesDone += frames;
-        if (faultFrame >= 0) break;
+        framesDone = end;
         if (const auto percent = static_cast<int>(framesDone * 100 / planned);
             options.progress && percent != drawnPercent) {
             drawProgress(framesDone, planned);
@@ -248,7 +250,7 @@ RenderResult renderTune(const RenderOptions& options) {
     result.frames = framesDone;
     pauseAudio();
     audioShutdown();
-    if (faultFrame >= 0) {
+    if (faulted) {
         result.exitCode = exitCpuFault;
         std::array<char, 32> at{};
         std::snprintf(at.data(), at.size(), "%.3f", static_cast<double>(framesDone) / outputRate);

@@ -262,11 +262,9 @@ TEST_F(RenderProgram, APlayRoutineThatOverrunsEndsTheFileAtItsTick) {
     // the tenth of late_fault.
     struct Case {
         const char* tune;
-        const char* seconds;
         int frames;
     };
-    for (const Case& test :
-         {Case{"play_loops.sid", "5", 958}, Case{"late_fault.sid", "5", 958 + 9 * 960}}) {
+    for (const Case& test : {Case{"play_loops.sid", 958}, Case{"late_fault.sid", 958 + 9 * 960}}) {
         const Finished run = render(tune(test.tune) + " -t 5 -o fault.wav");
         EXPECT_EQ(run.exitCode, 3) << test.tune;
         EXPECT_TRUE(run.err.starts_with(
@@ -275,6 +273,10 @@ TEST_F(RenderProgram, APlayRoutineThatOverrunsEndsTheFileAtItsTick) {
         EXPECT_NE(run.err.find("the sound file ends there"), std::string::npos) << run.err;
         EXPECT_EQ(soxi("-s", work / "fault.wav"), std::to_string(test.frames)) << test.tune;
     }
+    // A render that ends before the faulty tick is whole.
+    const Finished before = render(tune("late_fault.sid") + " -t 0.19 -o whole.wav");
+    EXPECT_EQ(before.exitCode, 0) << before.err;
+    EXPECT_EQ(soxi("-s", work / "whole.wav"), "9120");
 }
 
 TEST_F(RenderProgram, FailuresAreOneLineWithExitCode1AndLeaveNoFile) {
