@@ -38,6 +38,23 @@ wait_for() { # pane text
     return 1
 }
 
+# wait_for, then until the pane shows the same at two looks in a row: a
+# screen is written in pieces, and one seen half-drawn would fail its checks.
+# Only for screens that stand still.
+wait_settled() { # pane text
+    wait_for "$1" "$2" || return 1
+    local deadline=$((SECONDS + 30)) before now
+    before=$(capture "$1" -e)
+    while ((SECONDS < deadline)); do
+        sleep 0.05
+        now=$(capture "$1" -e)
+        [[ "$now" == "$before" ]] && return 0
+        before=$now
+    done
+    fail "$1: the screen never stood still"
+    return 1
+}
+
 # Polls the pane until the row matches the regular expression.
 wait_match() { # pane row regex
     local deadline=$((SECONDS + 30))

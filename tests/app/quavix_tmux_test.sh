@@ -106,21 +106,21 @@ cp "$work/demo.sid" "$work/tree/first.sid"
 cp "$work/demo.sid" "$work/tree/songs/demo.sid"
 "${tmux[@]}" new-session -d -s selector -x 80 -y 50 -c "$work/tree" \
     "env HOME='$work/tree' SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE='$work/selector.raw' SDL_DISKAUDIODELAY=0 '$quavix' 2>'$work/selector.err'; echo quavix-exit \$?; exec sleep 600"
-wait_for selector "SID-File-Selector"
+wait_settled selector "SID-File-Selector"
 for entry in "3 <..>" "4 <songs>" "5 first.sid"; do
     [[ "$(row selector "${entry%% *}")" == *"${entry#* }"* ]] ||
         fail "selector row ${entry%% *} is '$(row selector "${entry%% *}")'"
 done
 "${tmux[@]}" send-keys -t selector Down Enter
-wait_for selector "demo.sid"
+wait_settled selector "demo.sid"
 "${tmux[@]}" send-keys -t selector Home Enter
-wait_for selector "first.sid"
+wait_settled selector "first.sid"
 "${tmux[@]}" send-keys -t selector Down Enter
-wait_for selector "demo.sid"
+wait_settled selector "demo.sid"
 "${tmux[@]}" send-keys -t selector Down Enter
 wait_for selector "Playing 1/3 at 50hz"
 "${tmux[@]}" send-keys -t selector Escape
-wait_for selector "SID-File-Selector"
+wait_settled selector "SID-File-Selector"
 [[ "$(row selector 4 -e)" == *$'\e[104m'*"demo.sid"* ]] ||
     fail "selector: demo.sid is not highlighted after playing: $(row selector 4 -e)"
 "${tmux[@]}" send-keys -t selector Escape

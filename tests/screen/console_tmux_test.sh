@@ -25,7 +25,7 @@ EOF
 
 start_demo() { # name width height [variable=value...]
     "${tmux[@]}" new-session -d -s "$1" -x "$2" -y "$3" "sh '$work/run.sh' '$1' ${*:4}"
-    wait_for "$1" "keys:"
+    wait_settled "$1" "keys:"
 }
 
 # The terminal as the shell had it: normal screen, cursor shown, keypad
@@ -105,7 +105,7 @@ start_demo small 60 20
 [[ "$(row small 1)" == "mode other pid "* ]] || fail "small: row 1 is '$(row small 1)'"
 expect_equal "small row 6" "${glyphs[3]:0:60}" "$(row small 6)"
 "${tmux[@]}" resize-window -t small -x 80 -y 50
-wait_for small "$box_text"
+wait_settled small "$box_text"
 expect_equal "small row 6 after resize" "${glyphs[3]}" "$(row small 6)"
 expect_equal "small row 25 after resize" "$box_top" "$(row small 25)"
 "${tmux[@]}" send-keys -t small q

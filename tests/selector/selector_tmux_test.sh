@@ -23,7 +23,7 @@ esc=$'\e'
 
 "${tmux[@]}" new-session -d -s sel -x 80 -y 50 -c "$tree" \
     "env HOME='$work/home' '$demo'; echo demo-exit \$?; exec sleep 600"
-wait_for sel "Merrow's"
+wait_settled sel "Merrow's"
 expect_equal "title" "$title" "$(row sel 1)"
 [[ "$(row sel 1 -e)" == "${esc}[97m${esc}[40m██"* ]] || fail "title colours: $(row sel 1 -e)"
 expect_equal "row 2" "" "$(row sel 2)"
@@ -36,7 +36,7 @@ expect_equal "row 8" "" "$(row sel 8)"
 
 # Into the subdirectory, End to its last tune, Enter plays it.
 send Down Enter
-wait_for sel "b.SID"
+wait_settled sel "b.SID"
 for entry in "3 <..>" "4 a.sid" "5 b.SID" "6 </>" "7 <~>"; do
     expect_equal "sub row ${entry%% *}" "$(centred "${entry#* }")" "$(row sel "${entry%% *}")"
 done
@@ -45,7 +45,7 @@ wait_for sel "Playing b.SID"
 # Back from the player: the same list with the same highlight; a digit
 # shows in the corner.
 send Space 7
-wait_for sel "7█ Merrow's"
+wait_settled sel "7█ Merrow's"
 expect_equal "sub row 5 after playing" "$(centred b.SID)" "$(row sel 5)"
 [[ "$(row sel 5 -e)" == *"${esc}[104m"*"b.SID"* ]] || fail "highlight after playing: $(row sel 5 -e)"
 
