@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
+#include <sys/stat.h>
 
 const char* const renderUsage =
     "Usage: quavix-render TUNE [-o OUT] [-s SONG] [-t SECONDS] [--adsr-bug]\n"
@@ -22,8 +23,9 @@ const char* const renderUsage =
     "sound file, as the Quavix player plays it, with no sound device.\n"
     "\n"
     "  -o OUT       the sound file; its extension picks the format: .wav, .flac\n"
-    "               or .ogg. \"-\" writes WAV to standard output. Default: the\n"
-    "               tune's name with .wav, in the current directory.\n"
+    "               or .ogg. \"-\" writes WAV to standard output, and a device\n"
+    "               such as /dev/null takes WAV. Default: the tune's name with\n"
+    "               .wav, in the current directory.\n"
     "  -s SONG      the song to render, from 1. Default: the tune's start song.\n"
     "  -t SECONDS   how long to render, up to 21600. Default: 180.\n"
     "  --adsr-bug   render with the player's ADSR bug turned on.\n"
@@ -169,6 +171,12 @@ Command parseRenderArguments(int argc, const char* const* argv, RenderOptions& o
     if (!haveOutput) options.out = defaultOutput(options.tune);
     if (options.out != "-") {
         const std::optional<SoundFormat> format = soundFormatOf(options.out);
+        // A device such as /dev/null has no extension to ask for a format.
+        struct stat status {};
+        if (!format && stat(options.out.c_str(), &status) == 0 && S_ISCHR(status.st_mode)) {
+            options.format = SoundFormat::wav;
+            return Command::render;
+        }
         if (!format) {
             error =
                 options.out +

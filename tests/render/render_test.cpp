@@ -64,6 +64,13 @@ TEST(RenderArguments, ReadsTheCommandLine) {
          true},
         {{"tune", "-t", "21600"}, Command::render, "tune.wav", SoundFormat::wav, 0, 21600, false},
         {{"--", "-odd.sid"}, Command::render, "-odd.wav", SoundFormat::wav, 0, 180, false},
+        {{"demo.sid", "-o", "/dev/null"},
+         Command::render,
+         "/dev/null",
+         SoundFormat::wav,
+         0,
+         180,
+         false},
         {{"demo.sid", "--help"}, Command::help, "", SoundFormat::wav, 0, 180, false},
         {{"--version"}, Command::version, "", SoundFormat::wav, 0, 180, false},
     };
@@ -231,6 +238,13 @@ TEST_F(RenderProgram, DefaultsAreTheStartSongForThreeMinutesBesideTheUser) {
         run.err.starts_with("quavix-render: song 1/3 at 50hz: 180.00 seconds into demo.wav, "))
         << run.err;
     EXPECT_EQ(soxi("-s", work / "demo.wav"), std::to_string(180 * 48000));
+}
+
+TEST_F(RenderProgram, ADeviceTakesTheSoundAsItIs) {
+    const Finished run = render(tune("demo.sid") + " -t 1 -o /dev/null");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("1.00 seconds into /dev/null"), std::string::npos) << run.err;
+    EXPECT_TRUE(filesInWork().empty());
 }
 
 TEST_F(RenderProgram, ATuneThatWritesNoSidRegisterIsSilent) {
