@@ -169,21 +169,17 @@ Command parseRenderArguments(int argc, const char* const* argv, RenderOptions& o
         return Command::usageError;
     }
     if (!haveOutput) options.out = defaultOutput(options.tune);
-    if (options.out != "-") {
-        const std::optional<SoundFormat> format = soundFormatOf(options.out);
-        // A device such as /dev/null has no extension to ask for a format.
-        struct stat status {};
-        if (!format && stat(options.out.c_str(), &status) == 0 && S_ISCHR(status.st_mode)) {
-            options.format = SoundFormat::wav;
-            return Command::render;
-        }
-        if (!format) {
-            error =
-                options.out +
-                ": the name must end in .wav, .flac or .ogg (or be - for WAV on standard output)";
-            return Command::usageError;
-        }
+    if (options.out == "-") return Command::render;
+    struct stat status {};
+    if (const std::optional<SoundFormat> format = soundFormatOf(options.out)) {
         options.format = *format;
+    } else if (stat(options.out.c_str(), &status) == 0 && S_ISCHR(status.st_mode)) {
+        // A device such as /dev/null has no extension to ask for a format.
+        options.format = SoundFormat::wav;
+    } else {
+        error = options.out +
+                ": the name must end in .wav, .flac or .ogg (or be - for WAV on standard output)";
+        return Command::usageError;
     }
     return Command::render;
 }

@@ -5,6 +5,8 @@
 // song must give the same bytes.
 #include "render/sound_file.h"
 
+#include "audio/audio_stream.h"
+
 #include <sndfile.h>
 
 #include <algorithm>
@@ -20,7 +22,6 @@
 
 namespace {
 
-constexpr int sampleRate = 48000;
 constexpr int channels = 2;
 constexpr int bytesPerFrame = 4;
 
@@ -41,6 +42,11 @@ std::array<struct sigaction, interruptions.size()> previousActions;
 
 std::string reason(const std::string& path, int error) {
     return "cannot write " + path + ": " + std::strerror(error);
+}
+
+// Our own write's error when there was one, else libsndfile's text.
+std::string failure(const std::string& path, const char* libraryText) {
+    return writeError ? reason(path, writeError) : "cannot write " + path + ": " + libraryText;
 }
 
 bool writeAll(const std::uint8_t* data, std::size_t size) {
@@ -176,8 +182,8 @@ bool writeWavHeader(std::uint64_t plannedFrames) {
     putLittleEndian32(&header[16], 16);
     put16(20, 1); // PCM
     put16(22, channels);
-    putLittleEndian32(&header[24], sampleRate);
-    putLittleEndian32(&header[28], sampleRate * bytesPerFrame);
+    putLittleEndian32(&header[24], outputRate);
+    putLittleEndian32(&header[28], outputRate * bytesPerFrame);
     put16(32, bytesPerFrame);
     put16(34, 16);
     put(36, "data");
@@ -328,13 +334,12 @@ bool soundFileOpen(const std::string& path, SoundFormat format, std::uint64_t pl
     oggPages = format == SoundFormat::ogg;
 
     SF_INFO info{};
-    info.samplerate = sampleRate;
+    info.samplerate = outputRate;
     info.channels = channels;
     info.format = libraryFormat(format);
     sound = sf_open_virtual(&virtualIo, SFM_WRITE, &info, nullptr);
     if (sound == nullptr) {
-        error = writeError ? reason(path, writeError)
-                           : "cannot write " + path + ": " + sf_strerror(nullptr);
+        error = failure(path, sf_strerror(nullptr));
         soundFileDiscard();
         return false;
     }
@@ -349,8 +354,7 @@ bool soundFileWrite(const std::int16_t* frames, std::size_t count, std::string& 
     }
     const auto wanted = static_cast<sf_count_t>(count);
     if (sf_writef_short(sound, frames, wanted) == wanted) return true;
-    error = writeError ? reason(finalPath, writeError)
-                       : "cannot write " + finalPath + ": " + sf_strerror(sound);
+    error = failure(finalPath, sf_strerror(sound));
     return false;
 }
 
@@ -365,8 +369,7 @@ bool soundFileFinish(std::string& error) {
         closed == 0 && writeError == 0 && writeAll(pendingPage.data(), pendingPage.size());
     pendingPage.clear();
     if (!written) {
-        error = writeError ? reason(finalPath, writeError)
-                           : "cannot write " + finalPath + ": " + sf_error_number(closed);
+        error = failure(finalPath, sf_error_number(closed));
         soundFileDiscard();
         return false;
     }
